@@ -1,0 +1,83 @@
+#include "encode_command.h"
+
+#include "encode_pipeline.h"
+#include "failure.h"
+#include "input_file.h"
+#include "mac_metadata.h"
+#include "mac_name.h"
+#include "message.h"
+#include "output_file.h"
+#include "path_parts.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <new>
+#include <system_error>
+#include <unistd.h>
+
+namespace binhex::cli {
+namespace {
+
+UniqueFd open_directory(const std::string& path, int flags, const char* what) {
+    UniqueFd fd(::open(path.c_str(), flags | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) {
+        fail_with_errno(std::string(what) + printable_path(path), errno);
+    }
+    return fd;
+}
+
+void print_line(const std::string& text) {
+    std::string line = text + "\n";
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+std::string encode(const EncodeRequest& request) {
+    InputFile input = open_input_file(request.file);
+    const PathParts parts = split_path(request.file);
+    const UniqueFd source_directory = open_directory(parts.directory, O_PATH, "cannot open ");
+    MacMetadata metadata = read_mac_metadata(source_directory.get(), parts.name);
+
+    const std::string destination = request.directory.value_or(parts.directory);
+    const UniqueFd destination_fd = open_directory(destination, O_RDONLY, "cannot write into ");
+
+    const std::string mac_name = mac_name_from_file_name(parts.name);
+    FileInfo info;
+    info.name = mac_name;
+    info.type = metadata.type;
+    info.creator = metadata.creator;
+    info.finder_flags = metadata.finder_flags;
+    info.data_length = input.size;
+    info.resource_length = metadata.resource.length;
+
+    OutputFile output(destination_fd.get(), destination, parts.name);
+    encode_to_file(info, {input.fd.get(), metadata.resource_fd.get(), metadata.resource}, output);
+    return join_path(destination, output.publish());
+}
+
+} // namespace
+
+int run_encode(const EncodeRequest& request) {
+    try {
+        print_line(encode(request));
+        return kExitSuccess;
+    } catch (const Failure& failure) {
+        print_error(request.file, failure.what());
+    } catch (const std::bad_alloc&) {
+        print_error(request.file, error_text(ENOMEM));
+    } catch (const std::system_error& error) {
+        print_error(request.file, error.what());
+    }
+    return kExitFailure;
+}
+
+} // namespace binhex::cli

@@ -1,0 +1,205 @@
+#include "output_file.h"
+
+#include "cleanup_on_signal.h"
+#include "failure.h"
+#include "message.h"
+
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <unistd.h>
+
+namespace binhex::cli {
+namespace {
+
+// Asking the kernel to start writing back every few megabytes keeps the final
+// fsync short and lets the disk work while we encode.
+constexpr std::uint64_t kWritebackStep = std::uint64_t{8} << 20;
+
+// A file without a name gets one through its /proc/self/fd link, which needs
+// no privilege (AT_EMPTY_PATH would).
+bool can_link_unnamed_files() {
+    return ::access("/proc/self/fd", X_OK) == 0;
+}
+
+std::string random_suffix() {
+    static constexpr char kChars[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+        // Only the uniqueness matters, and O_EXCL guards that anyway.
+        const auto seed = static_cast<unsigned>(::getpid()) ^ static_cast<unsigned>(clock());
+        for (std::size_t i = 0; i < sizeof bytes; ++i) {
+            bytes[i] = static_cast<unsigned char>(seed >> (i * 5));
+        }
+    }
+    std::string suffix;
+    for (const unsigned char b : bytes) {
+        suffix += kChars[b % (sizeof kChars - 1)];
+    }
+    return suffix;
+}
+
+// Holds off SIGINT, SIGTERM and SIGHUP while a temporary's name and the
+// handler's idea of it are out of step.
+class SignalsHeld {
+  public:
+    SignalsHeld() {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        sigaddset(&held, SIGHUP);
+        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+  private:
+    sigset_t previous_;
+};
+
+} // namespace
+
+std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt) {
+    if (attempt <= 1) {
+        return file_name + ".hqx";
+    }
+    return file_name + " " + std::to_string(attempt) + ".hqx";
+}
+
+OutputFile::OutputFile(int directory_fd, std::string directory, const std::string& file_name,
+                       Temporary temporary)
+    : directory_fd_(directory_fd), directory_(std::move(directory)), file_name_(file_name) {
+    if (temporary == Temporary::automatic && can_link_unnamed_files()) {
+        fd_.reset(::openat(directory_fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (fd_) {
+            return;
+        }
+        // These say the file system has no unnamed files; anything else
+        // (no permission, read-only) would stop a named one as well.
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL && errno != ENOENT) {
+            fail(errno);
+        }
+    }
+    std::string prefix = "." + file_name + ".hqx.";
+    if (prefix.size() + 6 > NAME_MAX) {
+        prefix = ".binhex.";
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = prefix + random_suffix();
+        SignalsHeld held;
+        fd_.reset(
+            ::openat(directory_fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd_) {
+            temporary_name_ = name;
+            arm_cleanup(directory_fd_, name.c_str());
+            return;
+        }
+        if (errno != EEXIST) {
+            fail(errno);
+        }
+    }
+    fail(EEXIST);
+}
+
+OutputFile::~OutputFile() {
+    if (!published_) {
+        discard();
+    }
+}
+
+void OutputFile::fail(int error) const {
+    throw Failure("cannot write into " + printable_path(directory_) + ": " + error_text(error));
+}
+
+void OutputFile::discard() {
+    if (!temporary_name_.empty()) {
+        SignalsHeld held;
+        ::unlinkat(directory_fd_, temporary_name_.c_str(), 0);
+        disarm_cleanup();
+        temporary_name_.clear();
+    }
+    fd_.reset();
+}
+
+void OutputFile::write_all(const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd_.get(), bytes, size);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            fail(errno);
+        }
+        bytes += n;
+        size -= static_cast<std::size_t>(n);
+        written_ += static_cast<std::uint64_t>(n);
+    }
+    if (written_ - flushed_ >= kWritebackStep) {
+        ::sync_file_range(fd_.get(), static_cast<off_t>(flushed_),
+                          static_cast<off_t>(written_ - flushed_), SYNC_FILE_RANGE_WRITE);
+        flushed_ = written_;
+    }
+}
+
+bool OutputFile::link_as(const std::string& name) {
+    if (temporary_name_.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd_.get());
+        if (::linkat(AT_FDCWD, self.c_str(), directory_fd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return true;
+        }
+        if (errno == EEXIST) {
+            return false;
+        }
+        fail(errno);
+    }
+    if (::renameat2(directory_fd_, temporary_name_.c_str(), directory_fd_, name.c_str(),
+                    RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+        fail(errno);
+    }
+    // No RENAME_NOREPLACE here: a hard link refuses to replace just the same.
+    if (::linkat(directory_fd_, temporary_name_.c_str(), directory_fd_, name.c_str(), 0) != 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        fail(errno);
+    }
+    ::unlinkat(directory_fd_, temporary_name_.c_str(), 0);
+    return true;
+}
+
+std::string OutputFile::publish() {
+    if (::fsync(fd_.get()) != 0) {
+        fail(errno);
+    }
+    SignalsHeld held;
+    for (unsigned attempt = 1;; ++attempt) {
+        if (attempt == 0) {
+            fail(EEXIST);
+        }
+        const std::string name = candidate_name(file_name_, attempt);
+        if (link_as(name)) {
+            published_ = true;
+            disarm_cleanup();
+            temporary_name_.clear();
+            fd_.reset();
+            // The new name is only safe on disk once the directory is.
+            ::fsync(directory_fd_);
+            return name;
+        }
+    }
+}
+
+} // namespace binhex::cli

@@ -1,0 +1,37 @@
+// The hot loops of the encoder, one table of them per implementation, so that
+// the encoder picks an implementation once and then only calls through it.
+#pragma once
+
+#include "binhex/binhex.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace binhex::detail {
+
+struct KernelOps {
+    // Returns the CRC of `size` more bytes, carrying on from `crc`.
+    std::uint16_t (*crc_update)(std::uint16_t crc, const std::uint8_t* bytes, std::size_t size);
+
+    // Returns the first index i where bytes[i] is the 0x90 marker or where
+    // bytes[i], bytes[i+1] and bytes[i+2] are equal; `size` when there is none.
+    // Triples are only looked for where all three bytes are inside the range.
+    std::size_t (*find_run_or_marker)(const std::uint8_t* bytes, std::size_t size);
+
+    // Returns how many bytes at the start of the range equal `value`.
+    std::size_t (*count_equal)(const std::uint8_t* bytes, std::size_t size, std::uint8_t value);
+
+    // Turns `groups` groups of three bytes into four characters each. May read
+    // up to 8 bytes past the last group; writes exactly 4 * groups characters.
+    void (*encode_groups)(const std::uint8_t* bytes, std::size_t groups, char* out);
+};
+
+// Precondition: kernel_available(kernel) and kernel is not `automatic`.
+const KernelOps& kernel_ops(Kernel kernel) noexcept;
+
+const KernelOps& plain_kernel_ops() noexcept;
+const KernelOps& wide_kernel_ops() noexcept;
+const KernelOps& avx2_kernel_ops() noexcept;
+bool avx2_kernel_supported() noexcept;
+
+} // namespace binhex::detail
