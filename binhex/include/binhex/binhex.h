@@ -79,6 +79,15 @@ struct PendingRun {
     std::uint32_t count = 0;
     std::uint8_t byte = 0;
 };
+
+// Where the character stream stands: bytes still waiting for a full group of
+// three, and how many characters the current line has, the opening colon
+// included.
+struct TextState {
+    std::array<std::uint8_t, 2> carry{};
+    std::uint8_t carry_count = 0;
+    std::uint8_t column = 0;
+};
 } // namespace detail
 
 // What a call wrote: `size` bytes at the start of its output buffer. When
@@ -133,10 +142,9 @@ class Encoder {
   private:
     enum class Phase : std::uint8_t { fresh, data, resource, complete, ended };
 
-    struct Sink;
-    void feed(const std::uint8_t* bytes, std::size_t size, Sink& sink) noexcept;
-    void finish_fork(Sink& sink) noexcept;
-    void drain(Sink& sink) noexcept;
+    struct Stage;
+    char* feed(const std::uint8_t* bytes, std::size_t size, char* out) noexcept;
+    char* finish_fork(char* out) noexcept;
 
     const detail::KernelOps* ops_;
     Kernel kernel_;
@@ -145,11 +153,7 @@ class Encoder {
     std::uint32_t fork_left_ = 0;
     std::uint32_t resource_length_ = 0;
     detail::PendingRun run_;
-    // Bytes of run-length output still waiting for a full group of three.
-    std::array<std::uint8_t, 2> carry_{};
-    std::uint8_t carry_count_ = 0;
-    // Characters on the current output line, the opening colon included.
-    std::uint8_t column_ = 0;
+    detail::TextState text_;
 };
 
 } // namespace binhex

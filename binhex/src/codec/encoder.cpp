@@ -3,8 +3,8 @@
 #include "alphabet.h"
 #include "crc16.h"
 #include "kernel_ops.h"
-#include "line_writer.h"
 #include "run_length.h"
+#include "text_writer.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,18 +13,15 @@ namespace binhex {
 namespace {
 
 using detail::KernelOps;
+using detail::TextWriter;
 
 constexpr char kIntroduction[] = "(This file must be converted with BinHex 4.0)\n";
 constexpr std::size_t kNameMax = 63;
 constexpr std::size_t kHeaderMax = 1 + kNameMax + 1 + 4 + 4 + 2 + 4 + 4;
 
-// Fork bytes are taken in blocks this large, so that each block's
-// run-length output and characters stay in the first-level cache.
-constexpr std::size_t kBlock = 8192;
-
-// The block, a fork CRC and the CRC of an empty resource fork after it.
-constexpr std::size_t kStageBytes =
-    detail::run_length_bound(kBlock) + 2 * detail::run_length_bound(2);
+// Fork bytes are taken in blocks this large: the CRC pass and the encoding
+// pass then find them still in the first-level cache.
+constexpr std::size_t kBlock = 16384;
 
 std::uint8_t* put_u16(std::uint16_t value, std::uint8_t* out) {
     *out++ = static_cast<std::uint8_t>(value >> 8);
@@ -46,55 +43,44 @@ const KernelOps& resolve(Kernel& kernel) {
 
 } // namespace
 
-// Scratch space for one call: run-length output waits in `stage` until it is
-// turned into characters, with two bytes of room in front for the bytes held
-// over from the last call that did not fill a group of three.
-struct Encoder::Sink {
-    static constexpr std::size_t kFront = 2;
-    static constexpr std::size_t kSlack = 16;
-
-    char* out;
-    std::size_t staged = 0;
-    std::uint8_t stage[kFront + kStageBytes + kSlack];
-    char chars[(kFront + kStageBytes) / 3 * 4];
-
-    explicit Sink(char* first) : out(first) {}
-    std::uint8_t* stage_end() { return stage + kFront + staged; }
-};
-
 Encoder::Encoder(Kernel kernel) noexcept : ops_(&resolve(kernel)), kernel_(kernel) {}
 
-void Encoder::feed(const std::uint8_t* bytes, std::size_t size, Sink& sink) noexcept {
-    std::uint8_t* end = detail::run_length_encode(*ops_, run_, bytes, size, sink.stage_end());
-    sink.staged = static_cast<std::size_t>(end - (sink.stage + Sink::kFront));
+// Gathers a block's run-length output so that it turns into characters in one
+// pass: 0x90 bytes break random data into stretches of a few hundred bytes,
+// and encoding each stretch on its own would keep falling off the fast path.
+struct Encoder::Stage {
+    std::size_t size = 0;
+    std::uint8_t bytes[2 * kBlock + 4 * detail::kPieceMax];
+
+    void put(const std::uint8_t* data, std::size_t count) {
+        std::memcpy(bytes + size, data, count);
+        size += count;
+    }
+};
+
+char* Encoder::feed(const std::uint8_t* bytes, std::size_t size, char* out) noexcept {
+    Stage stage;
+    detail::run_length_encode(*ops_, run_, bytes, size, stage);
+    TextWriter writer(*ops_, text_, out);
+    writer.put(stage.bytes, stage.size);
+    return writer.out();
 }
 
-void Encoder::drain(Sink& sink) noexcept {
-    std::uint8_t* first = sink.stage + Sink::kFront - carry_count_;
-    std::memcpy(first, carry_.data(), carry_count_);
-    const std::size_t total = carry_count_ + sink.staged;
-    const std::size_t groups = total / 3;
-    ops_->encode_groups(first, groups, sink.chars);
-    carry_count_ = static_cast<std::uint8_t>(total - 3 * groups);
-    std::memcpy(carry_.data(), first + 3 * groups, carry_count_);
-    sink.staged = 0;
-    sink.out = detail::put_lines(sink.chars, 4 * groups, sink.out, column_);
-}
-
-void Encoder::finish_fork(Sink& sink) noexcept {
+char* Encoder::finish_fork(char* out) noexcept {
     std::uint8_t crc[2];
     put_u16(crc_, crc);
-    feed(crc, sizeof crc, sink);
+    out = feed(crc, sizeof crc, out);
     crc_ = 0;
     if (phase_ == Phase::data) {
         phase_ = Phase::resource;
         fork_left_ = resource_length_;
         if (fork_left_ == 0) {
-            finish_fork(sink);
+            return finish_fork(out);
         }
     } else {
         phase_ = Phase::complete;
     }
+    return out;
 }
 
 Written Encoder::begin(const FileInfo& info, std::span<char> out) noexcept {
@@ -110,20 +96,18 @@ Written Encoder::begin(const FileInfo& info, std::span<char> out) noexcept {
     if (out.size() < kBeginBound) {
         return {Status::output_too_small, 0};
     }
-    Sink sink(out.data());
+    char* next = out.data();
     // A blank line between the introduction and the data: some decoders only
     // look for the opening colon from the line after next.
-    std::memcpy(sink.out, kIntroduction, sizeof kIntroduction - 1);
-    sink.out += sizeof kIntroduction - 1;
-    *sink.out++ = '\n';
-    *sink.out++ = ':';
-    column_ = 1;
+    next = std::copy_n(kIntroduction, sizeof kIntroduction - 1, next);
+    *next++ = '\n';
+    *next++ = ':';
+    text_.column = 1;
 
     std::uint8_t header[kHeaderMax + 2];
     std::uint8_t* p = header;
     *p++ = static_cast<std::uint8_t>(info.name.size());
-    std::memcpy(p, info.name.data(), info.name.size());
-    p += info.name.size();
+    p = std::copy(info.name.begin(), info.name.end(), p);
     *p++ = 0; // version
     p = std::copy(info.type.begin(), info.type.end(), p);
     p = std::copy(info.creator.begin(), info.creator.end(), p);
@@ -131,17 +115,16 @@ Written Encoder::begin(const FileInfo& info, std::span<char> out) noexcept {
     p = put_u32(info.data_length, p);
     p = put_u32(info.resource_length, p);
     p = put_u16(detail::crc16_bytewise(0, header, static_cast<std::size_t>(p - header)), p);
-    feed(header, static_cast<std::size_t>(p - header), sink);
+    next = feed(header, static_cast<std::size_t>(p - header), next);
 
     phase_ = Phase::data;
     crc_ = 0;
     fork_left_ = info.data_length;
     resource_length_ = info.resource_length;
     if (fork_left_ == 0) {
-        finish_fork(sink);
+        next = finish_fork(next);
     }
-    drain(sink);
-    return {Status::ok, static_cast<std::size_t>(sink.out - out.data())};
+    return {Status::ok, static_cast<std::size_t>(next - out.data())};
 }
 
 Written Encoder::update(std::span<const std::byte> fork_bytes, std::span<char> out) noexcept {
@@ -165,22 +148,21 @@ Written Encoder::update(std::span<const std::byte> fork_bytes, std::span<char> o
     if (out.size() < update_bound(fork_bytes.size())) {
         return {Status::output_too_small, 0};
     }
-    Sink sink(out.data());
+    char* next = out.data();
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(fork_bytes.data());
     std::size_t size = fork_bytes.size();
     while (size > 0) {
         const std::size_t take = std::min({size, std::size_t{fork_left_}, kBlock});
         crc_ = ops_->crc_update(crc_, bytes, take);
-        feed(bytes, take, sink);
+        next = feed(bytes, take, next);
         fork_left_ -= static_cast<std::uint32_t>(take);
         if (fork_left_ == 0) {
-            finish_fork(sink);
+            next = finish_fork(next);
         }
-        drain(sink);
         bytes += take;
         size -= take;
     }
-    return {Status::ok, static_cast<std::size_t>(sink.out - out.data())};
+    return {Status::ok, static_cast<std::size_t>(next - out.data())};
 }
 
 Written Encoder::end(std::span<char> out) noexcept {
@@ -193,24 +175,14 @@ Written Encoder::end(std::span<char> out) noexcept {
     if (out.size() < kEndBound) {
         return {Status::output_too_small, 0};
     }
-    Sink sink(out.data());
-    std::uint8_t* end = detail::run_length_flush(run_, sink.stage_end());
-    sink.staged = static_cast<std::size_t>(end - (sink.stage + Sink::kFront));
-    drain(sink);
-    if (carry_count_ > 0) {
-        // The last bits are padded with zeros to a whole character; no
-        // character is written for bits that were never there.
-        std::uint8_t group[3] = {};
-        std::memcpy(group, carry_.data(), carry_count_);
-        char chars[4];
-        detail::plain_kernel_ops().encode_groups(group, 1, chars);
-        sink.out = detail::put_lines(chars, carry_count_ + 1u, sink.out, column_);
-        carry_count_ = 0;
-    }
-    *sink.out++ = ':';
-    *sink.out++ = '\n';
+    TextWriter writer(*ops_, text_, out.data());
+    detail::run_length_flush(run_, writer);
+    writer.finish();
+    char* next = writer.out();
+    *next++ = ':';
+    *next++ = '\n';
     phase_ = Phase::ended;
-    return {Status::ok, static_cast<std::size_t>(sink.out - out.data())};
+    return {Status::ok, static_cast<std::size_t>(next - out.data())};
 }
 
 } // namespace binhex

@@ -180,7 +180,22 @@ BINHEX_AVX2 void encode_groups(const std::uint8_t* bytes, std::size_t groups, ch
     }
 }
 
-constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups};
+// Each block is two vectors of 32 characters; the last character moves one
+// place on to make room for the line break, taken from the register rather
+// than read back from memory just stored.
+BINHEX_AVX2 char* encode_lines(const std::uint8_t* bytes, std::size_t blocks, char* out) {
+    for (std::size_t b = 0; b < blocks; ++b, bytes += kBlockBytes, out += kBlockChars) {
+        const __m256i first = translate(split_into_sextets(bytes));
+        const __m256i second = translate(split_into_sextets(bytes + 24));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), first);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 32), second);
+        out[kBlockChars - 1] = static_cast<char>(_mm256_extract_epi8(second, 31));
+        out[kBlockChars - 2] = '\n';
+    }
+    return out;
+}
+
+constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups, encode_lines};
 
 } // namespace
 

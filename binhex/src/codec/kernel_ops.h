@@ -21,10 +21,30 @@ struct KernelOps {
     // Returns how many bytes at the start of the range equal `value`.
     std::size_t (*count_equal)(const std::uint8_t* bytes, std::size_t size, std::uint8_t value);
 
-    // Turns `groups` groups of three bytes into four characters each. May read
-    // up to 8 bytes past the last group; writes exactly 4 * groups characters.
+    // Turns `groups` groups of three bytes into four characters each; writes
+    // exactly 4 * groups characters.
     void (*encode_groups)(const std::uint8_t* bytes, std::size_t groups, char* out);
+
+    // Turns `blocks` blocks of 48 bytes into 65 characters each: the 63 that
+    // end a line, the line break, and the one that starts the next line.
+    // Returns the end of the output.
+    char* (*encode_lines)(const std::uint8_t* bytes, std::size_t blocks, char* out);
 };
+
+inline constexpr std::size_t kBlockGroups = 16;
+inline constexpr std::size_t kBlockBytes = 3 * kBlockGroups;
+inline constexpr std::size_t kBlockChars = 4 * kBlockGroups + 1;
+
+// encode_lines() for kernels whose encode_groups() is fast enough on its own.
+template <void (*EncodeGroups)(const std::uint8_t*, std::size_t, char*)>
+char* encode_lines_with(const std::uint8_t* bytes, std::size_t blocks, char* out) {
+    for (std::size_t b = 0; b < blocks; ++b, bytes += kBlockBytes, out += kBlockChars) {
+        EncodeGroups(bytes, kBlockGroups, out);
+        out[kBlockChars - 1] = out[kBlockChars - 2];
+        out[kBlockChars - 2] = '\n';
+    }
+    return out;
+}
 
 // Precondition: kernel_available(kernel) and kernel is not `automatic`.
 const KernelOps& kernel_ops(Kernel kernel) noexcept;

@@ -40,7 +40,8 @@ void encode_groups(const std::uint8_t* bytes, std::size_t groups, char* out) {
     }
 }
 
-constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups};
+constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups,
+                         encode_lines_with<encode_groups>};
 
 } // namespace
 

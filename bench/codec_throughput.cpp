@@ -1,0 +1,91 @@
+// Prints how fast each kernel encodes in memory, without any file I/O, for
+// random bytes, text and long runs: the ceiling for the program itself.
+#include <binhex/binhex.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::byte> random_bytes(std::size_t size) {
+    std::vector<std::byte> bytes(size);
+    std::mt19937_64 generator(1);
+    for (std::size_t i = 0; i < size; i += 8) {
+        const std::uint64_t word = generator();
+        std::memcpy(bytes.data() + i, &word, std::min<std::size_t>(8, size - i));
+    }
+    return bytes;
+}
+
+std::vector<std::byte> text_bytes(std::size_t size) {
+    static const char* const kWords[] = {"the ",     "quick ",  "brown ", "fox ",   "jumps ",
+                                         "over ",    "lazy ",   "dog ",   "and ",   "keeps ",
+                                         "running ", "across ", "green ", "hills ", "\n"};
+    std::vector<std::byte> bytes;
+    bytes.reserve(size);
+    std::mt19937 generator(2);
+    while (bytes.size() < size) {
+        const char* word = kWords[generator() % std::size(kWords)];
+        for (const char* p = word; *p && bytes.size() < size; ++p) {
+            bytes.push_back(static_cast<std::byte>(*p));
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::byte> run_bytes(std::size_t size) {
+    std::vector<std::byte> bytes;
+    bytes.reserve(size);
+    std::mt19937 generator(3);
+    while (bytes.size() < size) {
+        const auto value = static_cast<std::byte>(generator());
+        const std::size_t length = 100 + generator() % 4000;
+        bytes.insert(bytes.end(), std::min(length, size - bytes.size()), value);
+    }
+    return bytes;
+}
+
+double encode_seconds(binhex::Kernel kernel, const std::vector<std::byte>& input,
+                      std::vector<char>& output) {
+    constexpr std::size_t kChunk = 256 * 1024;
+    const auto start = std::chrono::steady_clock::now();
+    binhex::Encoder encoder(kernel);
+    binhex::FileInfo info;
+    info.name = "bench";
+    info.data_length = static_cast<std::uint32_t>(input.size());
+    encoder.begin(info, output);
+    for (std::size_t at = 0; at < input.size(); at += kChunk) {
+        const std::size_t size = std::min(kChunk, input.size() - at);
+        encoder.update(std::span(input).subspan(at, size), output);
+    }
+    encoder.end(output);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main() {
+    constexpr std::size_t kSize = 64 << 20;
+    const std::pair<const char*, std::vector<std::byte>> inputs[] = {
+        {"random", random_bytes(kSize)}, {"text", text_bytes(kSize)}, {"runs", run_bytes(kSize)}};
+    std::vector<char> output(binhex::Encoder::update_bound(256 * 1024));
+    std::printf("%-8s %-6s %10s\n", "kernel", "input", "MB/s");
+    for (const auto kernel : {binhex::Kernel::plain, binhex::Kernel::wide, binhex::Kernel::avx2}) {
+        if (!binhex::kernel_available(kernel)) {
+            std::printf("%-8s (not available on this processor)\n", binhex::kernel_name(kernel));
+            continue;
+        }
+        for (const auto& [name, input] : inputs) {
+            double best = 1e9;
+            for (int round = 0; round < 3; ++round) {
+                best = std::min(best, encode_seconds(kernel, input, output));
+            }
+            std::printf("%-8s %-6s %10.0f\n", binhex::kernel_name(kernel), name,
+                        static_cast<double>(input.size()) / best / 1e6);
+        }
+    }
+}
