@@ -1,0 +1,186 @@
+#include "about.h"
+
+#include "encode/control_creation.h"
+
+namespace {
+const Color kWhite{255, 255, 255, 0};
+const Color kBlack{0, 0, 0, 0};
+constexpr std::int64_t kNoIndex = -2147483648LL;
+
+const PropertyValues kWindowValues = {
+    {"Width", std::int64_t{283}},
+    {"Height", std::int64_t{350}},
+    {"MinimumWidth", std::int64_t{64}},
+    {"MinimumHeight", std::int64_t{64}},
+    {"MaximumWidth", std::int64_t{32000}},
+    {"MaximumHeight", std::int64_t{32000}},
+    {"Type", std::int64_t{0}},
+    {"Title", std::string()},
+    {"HasCloseButton", true},
+    {"HasMaximizeButton", false},
+    {"HasMinimizeButton", false},
+    {"HasFullScreenButton", false},
+    {"Resizeable", false},
+    {"Composite", false},
+    {"MacProcID", std::int64_t{0}},
+    {"FullScreen", false},
+    {"DefaultLocation", std::int64_t{1}},
+    {"Visible", true},
+    {"HasBackgroundColor", false},
+    {"BackgroundColor", kWhite},
+    {"MenuBarVisible", true},
+    {"LiveResize", true},
+};
+
+PropertyValues Common(PropertyValues own) {
+    PropertyValues all = {
+        {"Enabled", true},
+        {"Visible", true},
+        {"TabStop", true},
+        {"TabPanelIndex", std::int64_t{0}},
+        {"LockLeft", true},
+        {"LockTop", true},
+        {"LockRight", false},
+        {"LockBottom", false},
+        {"InitialParent", std::string()},
+        {"Tooltip", std::string()},
+        {"AllowAutoDeactivate", true},
+        {"Index", kNoIndex},
+    };
+    all.insert(all.end(), own.begin(), own.end());
+    return all;
+}
+
+PropertyValues LabelValues(const char* name, std::int64_t top, std::int64_t height,
+                           std::int64_t tabIndex, const char* text, double size, bool bold,
+                           bool multiline) {
+    return Common({
+        {"Left", std::int64_t{12}},
+        {"Top", top},
+        {"Width", std::int64_t{260}},
+        {"Height", height},
+        {"Name", std::string(name)},
+        {"TabIndex", tabIndex},
+        {"Transparent", false},
+        {"Value", std::string(text)},
+        {"FontName", std::string("System")},
+        {"FontSize", size},
+        {"Bold", bold},
+        {"Multiline", multiline},
+        {"TextAlignment", std::int64_t{2}},
+        {"FontUnit", std::int64_t{0}},
+        {"Italic", false},
+        {"Underline", false},
+        {"TextColor", kBlack},
+        {"Selectable", false},
+        {"DataField", std::string()},
+        {"DataSource", std::string()},
+    });
+}
+
+const PropertyValues kImageWell1Values = Common({
+    {"Left", std::int64_t{29}},
+    {"Top", std::int64_t{12}},
+    {"Width", std::int64_t{225}},
+    {"Height", std::int64_t{225}},
+    {"Name", std::string("ImageWell1")},
+    {"TabIndex", std::int64_t{0}},
+    {"Transparent", true},
+});
+const PropertyValues kLabel1Values = LabelValues("Label1", 249, 33, 1, "Tamzel", 14, true, false);
+const PropertyValues kLabel2Values =
+    LabelValues("Label2", 280, 17, 2, "Version 3.0", 10, false, false);
+const PropertyValues kLabel3Values =
+    LabelValues("Label3", 302, 28, 3, kMakersNotice, 10, false, true);
+
+ClassRecord MakeRecord() {
+    ClassRecord r{"About.About", &Window::ClassInfo(), {"CreateControls", "Layout"}, {}};
+    auto call = [](auto m) { return [m](Object& o) { (void)(dynamic_cast<About&>(o).*m)(); }; };
+    r.methods = {
+        {"Layout", {}, "", "", call(&About::Layout)},
+        {"CreateControls", {}, "", "", call(&About::CreateControls)},
+        {"_CreateControls0", {}, "", "Hidden", call(&About::CreateControls0)},
+        {"ImageWell1", {}, "ImageWell", "", call(&About::ImageWell1)},
+        {"Label1", {}, "Label", "", call(&About::Label1)},
+        {"Label2", {}, "Label", "", call(&About::Label2)},
+        {"Label3", {}, "Label", "", call(&About::Label3)},
+        {"IsEventImplemented", {"String"}, "Boolean", "", {}},
+    };
+    return r;
+}
+
+const ClassRecord*& RecordSlot() {
+    static const ClassRecord* record = nullptr;
+    return record;
+}
+} // namespace
+
+void About::ctblinit() {
+    if (RecordSlot())
+        return;
+    static const ClassRecord record = MakeRecord();
+    RuntimeRegisterClass(record);
+    RecordSlot() = &record;
+}
+
+const ClassRecord& About::Lookup() {
+    ctblinit();
+    return *RecordSlot();
+}
+
+Ref<About> About::Instance() {
+    Ref<Window> open = GetImplicitWindow("About.About");
+    if (!open) {
+        Ref<About> window = RuntimeNewObject<About>();
+        window->Constructor();
+        open = window;
+    }
+    return RuntimeCheckCast<About>(open);
+}
+
+void About::Layout() {
+    SetProperties(this, kWindowValues);
+}
+
+void About::CreateControls() {
+    CreateControls0();
+}
+
+void About::CreateControls0() {
+    CreateNamedControl<::ImageWell>(*this, "ImageWell1");
+    NamedControl<::ImageWell>(*this, "ImageWell1")->Image(x_Tamzel2::Tamzel2());
+    SetProperties(NamedControl<::ImageWell>(*this, "ImageWell1").get(), kImageWell1Values);
+
+    const std::pair<const char*, const PropertyValues*> labels[] = {
+        {"Label1", &kLabel1Values}, {"Label2", &kLabel2Values}, {"Label3", &kLabel3Values}};
+    for (const auto& [name, values] : labels) {
+        CreateNamedControl<::Label>(*this, name);
+        SetProperties(NamedControl<::Label>(*this, name).get(), *values);
+    }
+}
+
+Ref<ImageWell> About::ImageWell1() {
+    return NamedControl<::ImageWell>(*this, "ImageWell1");
+}
+Ref<Label> About::Label1() {
+    return NamedControl<::Label>(*this, "Label1");
+}
+Ref<Label> About::Label2() {
+    return NamedControl<::Label>(*this, "Label2");
+}
+Ref<Label> About::Label3() {
+    return NamedControl<::Label>(*this, "Label3");
+}
+
+bool About::IsEventImplemented(const std::string& eventName) {
+    return RuntimeIsEventHandled(this, "About.About", eventName, true);
+}
+
+namespace x_Tamzel2 {
+Ref<Picture> Tamzel2() {
+    static Ref<Picture>& pic = *new Ref<Picture>();
+    if (!pic)
+        pic = Picture::OpenFromApp("Tamzel 2.tiff");
+    return pic;
+}
+} // namespace x_Tamzel2

@@ -1,0 +1,125 @@
+// Through the real /bin/sh: file names of any bytes reach the binhex tool as
+// exactly one literal argument, in both command forms, and run nothing else.
+
+#include "encode/command_line.h"
+#include "runtime/file.h"
+#include "runtime/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace {
+namespace fs = std::filesystem;
+
+std::vector<std::string> HostileNames() {
+    std::vector<std::string> names = {
+        "-",
+        "--help",
+        "-C",
+        "a\nb",
+        "\n",
+        "'",
+        "\"",
+        "$(touch CANARY)",
+        "`touch CANARY`",
+        "; touch CANARY",
+        "a\" ; touch CANARY ; \"",
+        "$HOME",
+        "\\",
+        "\\\"",
+        "it's",
+        "*",
+        "?",
+        "~",
+        "!",
+        "#x",
+        "a b\tc",
+        std::string(255, 'x'),
+        "\xff\xfe not utf-8",
+        "\x01\x1b[31m",
+    };
+    for (int b = 1; b < 256; ++b)
+        if (b != '/')
+            names.push_back(std::string(1, static_cast<char>(b)) + "name");
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<int> length(1, 255), byte(1, 255), dash(0, 9);
+    while (names.size() < 10000) {
+        std::string name;
+        int n = length(random);
+        for (int i = 0; i < n; ++i) {
+            char c;
+            do
+                c = static_cast<char>(byte(random));
+            while (c == '/');
+            name += c;
+        }
+        if (dash(random) == 0)
+            name[0] = '-';
+        names.push_back(name);
+    }
+    return names;
+}
+
+// Reads back the probe's records: one vector of arguments per run.
+std::vector<std::vector<std::string>> ReadProbeLog(const fs::path& log) {
+    std::ifstream in(log, std::ios::binary);
+    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::vector<std::string>> runs;
+    std::size_t pos = 0;
+    while (pos < data.size()) {
+        std::size_t nl = data.find('\n', pos);
+        int count = std::stoi(data.substr(pos, nl - pos));
+        pos = nl + 1;
+        std::vector<std::string> args;
+        for (int i = 0; i < count; ++i) {
+            std::size_t colon = data.find(':', pos);
+            std::size_t len = std::stoul(data.substr(pos, colon - pos));
+            args.push_back(data.substr(colon + 1, len));
+            pos = colon + 1 + len;
+        }
+        runs.push_back(args);
+    }
+    return runs;
+}
+
+TEST(ShellQuoting, EveryNameReachesTheToolAsOneLiteralArgument) {
+    const fs::path work =
+        fs::temp_directory_path() / ("tamzel-quoting-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    const fs::path log = work / "probe.log";
+    ::setenv("TAMZEL_PROBE_LOG", log.c_str(), 1);
+    ::setenv("PATH", (std::string(TAMZEL_PROBE_DIR) + ":" + std::getenv("PATH")).c_str(), 1);
+    // Anything a name manages to run would happen in here.
+    ASSERT_EQ(::chdir(work.c_str()), 0);
+
+    const auto names = HostileNames();
+    const std::string destination = (work / "out $dir 'x'").string();
+    for (const auto& name : names) {
+        const std::string path = "/tmp/in/" + name;
+        RunShellCommand(BatchEncodeCommand(ShellQuote(path), ShellQuote(destination)));
+        RunShellCommand(DropEncodeCommand(path));
+    }
+
+    const auto runs = ReadProbeLog(log);
+    ASSERT_EQ(runs.size(), 2 * names.size());
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string path = "/tmp/in/" + names[i];
+        const std::vector<std::string> batch = {"encode", path, "-C", destination};
+        const std::vector<std::string> drop = {"encode", path};
+        if (runs[2 * i] != batch || runs[2 * i + 1] != drop) {
+            if (++wrong < 5)
+                ADD_FAILURE() << "name #" << i << " did not arrive intact";
+        }
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_FALSE(fs::exists(work / "CANARY"));
+    std::printf("shell quoting: %zu names tried, each in both command forms\n", names.size());
+    fs::remove_all(work);
+}
+} // namespace
