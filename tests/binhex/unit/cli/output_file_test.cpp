@@ -1,0 +1,116 @@
+// The temporary and the final name: nothing visible until publish(), the
+// first free name taken even when many writers race for it, and nothing left
+// behind by a failure or a signal.
+#include "cleanup_on_signal.h"
+#include "output_file.h"
+
+#include "temp_dir.h"
+
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <thread>
+
+namespace binhex::cli {
+namespace {
+
+using Names = std::vector<std::string>;
+
+class OutputFileTest : public ::testing::TestWithParam<OutputFile::Temporary> {
+  protected:
+    OutputFileTest() : dir_fd_(::open(dir_.path().c_str(), O_RDONLY | O_DIRECTORY)) {}
+
+    std::string write_and_publish(const std::string& text) {
+        OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+        out.write_all(text.data(), text.size());
+        return out.publish();
+    }
+
+    test::TempDir dir_;
+    UniqueFd dir_fd_;
+};
+
+TEST_P(OutputFileTest, InvisibleUntilPublished) {
+    OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+    out.write_all("abc", 3);
+    if (GetParam() == OutputFile::Temporary::named) {
+        ASSERT_EQ(dir_.names().size(), 1u);
+        EXPECT_TRUE(dir_.names()[0].starts_with(".report.pdf.hqx.")) << dir_.names()[0];
+        EXPECT_EQ(dir_.names()[0], out.temporary_name());
+    } else {
+        EXPECT_EQ(dir_.names(), Names{}) << "an unnamed temporary where the file system has them";
+    }
+    EXPECT_EQ(out.publish(), "report.pdf.hqx");
+    EXPECT_EQ(dir_.names(), Names{"report.pdf.hqx"});
+    EXPECT_EQ(test::read_file(dir_.path() / "report.pdf.hqx"), "abc");
+}
+
+TEST_P(OutputFileTest, TakesTheNextFreeNameAndReplacesNothing) {
+    dir_.write("report.pdf.hqx", "first");
+    dir_.write("report.pdf 3.hqx", "third");
+    EXPECT_EQ(write_and_publish("new 2"), "report.pdf 2.hqx");
+    EXPECT_EQ(write_and_publish("new 4"), "report.pdf 4.hqx");
+    EXPECT_EQ(test::read_file(dir_.path() / "report.pdf.hqx"), "first");
+    EXPECT_EQ(test::read_file(dir_.path() / "report.pdf 3.hqx"), "third");
+    EXPECT_EQ(test::read_file(dir_.path() / "report.pdf 2.hqx"), "new 2");
+    EXPECT_EQ(dir_.names(), (Names{"report.pdf 2.hqx", "report.pdf 3.hqx", "report.pdf 4.hqx",
+                                   "report.pdf.hqx"}));
+}
+
+TEST_P(OutputFileTest, RacingWritersEachGetTheirOwnName) {
+    constexpr int kWriters = 12;
+    std::vector<std::string> taken(kWriters);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kWriters; ++i) {
+        threads.emplace_back([&, i] { taken[i] = write_and_publish(std::to_string(i)); });
+    }
+    for (auto& t : threads) {
+        t.join();
+    }
+    std::set<std::string> expected = {"report.pdf.hqx"};
+    for (int i = 2; i <= kWriters; ++i) {
+        expected.insert("report.pdf " + std::to_string(i) + ".hqx");
+    }
+    EXPECT_EQ(std::set<std::string>(taken.begin(), taken.end()), expected);
+    for (int i = 0; i < kWriters; ++i) {
+        EXPECT_EQ(test::read_file(dir_.path() / taken[i]), std::to_string(i));
+    }
+}
+
+TEST_P(OutputFileTest, LeavesNothingWhenNotPublished) {
+    {
+        OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+        out.write_all("abc", 3);
+    }
+    EXPECT_EQ(dir_.names(), Names{});
+}
+
+TEST_P(OutputFileTest, ASignalLeavesNothing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            install_cleanup_handlers();
+            OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+            out.write_all("abc", 3);
+            std::raise(SIGTERM);
+        },
+        ::testing::KilledBySignal(SIGTERM), "");
+    EXPECT_EQ(dir_.names(), Names{});
+}
+
+INSTANTIATE_TEST_SUITE_P(BothTemporaries, OutputFileTest,
+                         ::testing::Values(OutputFile::Temporary::automatic,
+                                           OutputFile::Temporary::named),
+                         [](const ::testing::TestParamInfo<OutputFile::Temporary>& p) {
+                             return p.param == OutputFile::Temporary::named ? "named" : "automatic";
+                         });
+
+TEST(OutputFileNames, CountFromTwo) {
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 1), "report.pdf.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 2), "report.pdf 2.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("-x", 10), "-x 10.hqx");
+}
+
+} // namespace
+} // namespace binhex::cli
