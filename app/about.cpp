@@ -1,60 +1,20 @@
 #include "about.h"
 
-#include "encode/control_creation.h"
+#include "encode/window_building.h"
 
 namespace {
-const Color kWhite{255, 255, 255, 0};
-const Color kBlack{0, 0, 0, 0};
-constexpr std::int64_t kNoIndex = -2147483648LL;
-
-const PropertyValues kWindowValues = {
+const PropertyValues kWindowValues = WindowValues({
     {"Width", std::int64_t{283}},
     {"Height", std::int64_t{350}},
-    {"MinimumWidth", std::int64_t{64}},
-    {"MinimumHeight", std::int64_t{64}},
-    {"MaximumWidth", std::int64_t{32000}},
-    {"MaximumHeight", std::int64_t{32000}},
-    {"Type", std::int64_t{0}},
     {"Title", std::string()},
-    {"HasCloseButton", true},
-    {"HasMaximizeButton", false},
     {"HasMinimizeButton", false},
-    {"HasFullScreenButton", false},
-    {"Resizeable", false},
-    {"Composite", false},
-    {"MacProcID", std::int64_t{0}},
-    {"FullScreen", false},
     {"DefaultLocation", std::int64_t{1}},
-    {"Visible", true},
-    {"HasBackgroundColor", false},
-    {"BackgroundColor", kWhite},
-    {"MenuBarVisible", true},
-    {"LiveResize", true},
-};
-
-PropertyValues Common(PropertyValues own) {
-    PropertyValues all = {
-        {"Enabled", true},
-        {"Visible", true},
-        {"TabStop", true},
-        {"TabPanelIndex", std::int64_t{0}},
-        {"LockLeft", true},
-        {"LockTop", true},
-        {"LockRight", false},
-        {"LockBottom", false},
-        {"InitialParent", std::string()},
-        {"Tooltip", std::string()},
-        {"AllowAutoDeactivate", true},
-        {"Index", kNoIndex},
-    };
-    all.insert(all.end(), own.begin(), own.end());
-    return all;
-}
+});
 
 PropertyValues LabelValues(const char* name, std::int64_t top, std::int64_t height,
                            std::int64_t tabIndex, const char* text, double size, bool bold,
                            bool multiline) {
-    return Common({
+    return ControlValues({
         {"Left", std::int64_t{12}},
         {"Top", top},
         {"Width", std::int64_t{260}},
@@ -78,7 +38,7 @@ PropertyValues LabelValues(const char* name, std::int64_t top, std::int64_t heig
     });
 }
 
-const PropertyValues kImageWell1Values = Common({
+const PropertyValues kImageWell1Values = ControlValues({
     {"Left", std::int64_t{29}},
     {"Top", std::int64_t{12}},
     {"Width", std::int64_t{225}},
@@ -109,33 +69,19 @@ ClassRecord MakeRecord() {
     return r;
 }
 
-const ClassRecord*& RecordSlot() {
-    static const ClassRecord* record = nullptr;
-    return record;
-}
 } // namespace
 
 void About::ctblinit() {
-    if (RecordSlot())
-        return;
-    static const ClassRecord record = MakeRecord();
-    RuntimeRegisterClass(record);
-    RecordSlot() = &record;
+    (void)Lookup();
 }
 
 const ClassRecord& About::Lookup() {
-    ctblinit();
-    return *RecordSlot();
+    static const ClassRecord& record = RuntimeKeepClass(MakeRecord());
+    return record;
 }
 
 Ref<About> About::Instance() {
-    Ref<Window> open = GetImplicitWindow("About.About");
-    if (!open) {
-        Ref<About> window = RuntimeNewObject<About>();
-        window->Constructor();
-        open = window;
-    }
-    return RuntimeCheckCast<About>(open);
+    return ImplicitWindow<About>("About.About");
 }
 
 void About::Layout() {
@@ -178,9 +124,7 @@ bool About::IsEventImplemented(const std::string& eventName) {
 
 namespace x_Tamzel2 {
 Ref<Picture> Tamzel2() {
-    static Ref<Picture>& pic = *new Ref<Picture>();
-    if (!pic)
-        pic = Picture::OpenFromApp("Tamzel 2.tiff");
-    return pic;
+    static Ref<Picture>& pic = *new Ref<Picture>(); // never released, like the program
+    return CachedAppPicture(pic, "Tamzel 2.tiff");
 }
 } // namespace x_Tamzel2

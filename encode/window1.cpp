@@ -1,66 +1,30 @@
 #include "window1.h"
 
 #include "app/main_menu_bar.h"
-#include "control_creation.h"
 #include "hqx_code.h"
 #include "mac_picture.h"
 #include "runtime/process.h"
+#include "window_building.h"
 
 namespace {
-const Color kWhite{255, 255, 255, 0};
 const Color kGrey{153, 153, 153, 0};
-const Color kBlack{0, 0, 0, 0};
-constexpr std::int64_t kNoIndex = -2147483648LL;
 
-const PropertyValues kWindowValues = {
+const PropertyValues kWindowValues = WindowValues({
     {"Width", std::int64_t{600}},
     {"Height", std::int64_t{361}},
-    {"MinimumWidth", std::int64_t{64}},
-    {"MinimumHeight", std::int64_t{64}},
-    {"MaximumWidth", std::int64_t{32000}},
-    {"MaximumHeight", std::int64_t{32000}},
-    {"Type", std::int64_t{0}},
     {"Title", std::string("Tamzel")},
-    {"HasCloseButton", true},
-    {"HasMaximizeButton", false},
     {"HasMinimizeButton", true},
-    {"HasFullScreenButton", false},
-    {"Resizeable", false},
-    {"Composite", false},
-    {"MacProcID", std::int64_t{0}},
-    {"FullScreen", false},
     {"DefaultLocation", std::int64_t{2}},
-    {"Visible", true},
-    {"HasBackgroundColor", false},
-    {"BackgroundColor", kWhite},
-    {"MenuBarVisible", true},
-    {"LiveResize", true},
-};
+});
 
-// What all three controls share.
-PropertyValues CommonControlValues() {
-    return {
-        {"Enabled", true},
-        {"Visible", true},
-        {"TabStop", true},
-        {"TabPanelIndex", std::int64_t{0}},
-        {"LockLeft", true},
-        {"LockTop", true},
-        {"LockRight", false},
-        {"LockBottom", false},
-        {"InitialParent", std::string()},
-        {"Tooltip", std::string()},
-        {"AllowAutoDeactivate", true},
+// What the main window's three controls have beyond every control's values.
+PropertyValues With(PropertyValues own) {
+    PropertyValues all = ControlValues({
         {"Bold", false},
         {"Italic", false},
         {"Underline", false},
         {"FontUnit", std::int64_t{0}},
-        {"Index", kNoIndex},
-    };
-}
-
-PropertyValues With(PropertyValues own) {
-    PropertyValues all = CommonControlValues();
+    });
     all.insert(all.end(), own.begin(), own.end());
     return all;
 }
@@ -167,33 +131,19 @@ ClassRecord MakeRecord() {
     return r;
 }
 
-const ClassRecord*& RecordSlot() {
-    static const ClassRecord* record = nullptr;
-    return record;
-}
 } // namespace
 
 void Window1::ctblinit() {
-    if (RecordSlot())
-        return;
-    static const ClassRecord record = MakeRecord();
-    RuntimeRegisterClass(record);
-    RecordSlot() = &record;
+    (void)Lookup();
 }
 
 const ClassRecord& Window1::Lookup() {
-    ctblinit();
-    return *RecordSlot();
+    static const ClassRecord& record = RuntimeKeepClass(MakeRecord());
+    return record;
 }
 
 Ref<Window1> Window1::Instance() {
-    Ref<Window> open = GetImplicitWindow("Window1.Window1");
-    if (!open) {
-        Ref<Window1> window = RuntimeNewObject<Window1>();
-        window->Constructor();
-        open = window;
-    }
-    return RuntimeCheckCast<Window1>(open);
+    return ImplicitWindow<Window1>("Window1.Window1");
 }
 
 void Window1::Layout() {

@@ -1,7 +1,6 @@
 // The main window's typed accessors: each finds its object by name afresh
 // and checks its class; nothing is cached.
 
-#include "control_creation.h"
 #include "window1.h"
 
 Ref<BevelButton> Window1::BevelButton1() {

@@ -56,6 +56,12 @@ void RuntimeRegisterClass(const ClassRecord& record) {
     ClassRegistry()[record.name] = &record;
 }
 
+const ClassRecord& RuntimeKeepClass(ClassRecord record) {
+    const ClassRecord* kept = new ClassRecord(std::move(record));
+    RuntimeRegisterClass(*kept);
+    return *kept;
+}
+
 const ClassRecord* RuntimeFindClass(const std::string& name) {
     auto it = ClassRegistry().find(name);
     return it == ClassRegistry().end() ? nullptr : it->second;

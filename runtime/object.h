@@ -96,6 +96,9 @@ struct ClassRecord {
 // Makes a class known to the runtime by its name; the record must outlive the
 // run (a function-local static does).
 void RuntimeRegisterClass(const ClassRecord& record);
+// Keeps `record` for the rest of the run and registers it; returns the kept
+// record. For a class whose record is built once, on first use.
+const ClassRecord& RuntimeKeepClass(ClassRecord record);
 // The record registered under `name`, or nullptr.
 const ClassRecord* RuntimeFindClass(const std::string& name);
 
