@@ -37,6 +37,12 @@ void install_cleanup_handlers() {
         sigaddset(&action.sa_mask, s);
     }
     for (const int s : kSignals) {
+        // A signal ignored by whoever started us (nohup, a shell's background
+        // job) stays ignored.
+        struct sigaction previous {};
+        if (::sigaction(s, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+            continue;
+        }
         ::sigaction(s, &action, nullptr);
     }
 }

@@ -1,0 +1,95 @@
+#!/bin/bash
+# Where the .hqx goes and what it is called: beside the file or in -C DIR, the
+# first free name of "NAME.hqx", "NAME 2.hqx", ..., any bytes in the names
+# taken literally, and the new path printed on standard output.
+source "$(dirname "$0")/testlib.sh"
+
+# decodes_to HQX FILE: hexbin (which checks every CRC) gives FILE back.
+decodes_to() {
+    local dir
+    dir=$(fresh_dir)
+    (cd "$dir" && hexbin -3 "$1" >/dev/null 2>&1) || return 1
+    local data
+    data=$(find "$dir" -name '*.data')
+    cmp -s "$data" "$2"
+}
+
+src=$(fresh_dir)
+printf 'the report\n' >"$src/report.pdf"
+
+check "beside the file, printing the new path" \
+    test "$("$BINHEX" encode "$src/report.pdf")" == "$src/report.pdf.hqx"
+check "the .hqx decodes to the file" decodes_to "$src/report.pdf.hqx" "$src/report.pdf"
+check "an existing .hqx is kept and the next name taken" \
+    test "$("$BINHEX" encode "$src/report.pdf")" == "$src/report.pdf 2.hqx"
+check "and the next" test "$("$BINHEX" encode "$src/report.pdf")" == "$src/report.pdf 3.hqx"
+check "no file was replaced or left over" test "$(entries "$src")" == \
+    "$(printf '%s\n' report.pdf 'report.pdf 2.hqx' 'report.pdf 3.hqx' report.pdf.hqx)"
+check "the kept files are whole" decodes_to "$src/report.pdf 2.hqx" "$src/report.pdf"
+
+umask 022
+check "the new file's mode follows the umask" test "$(stat -c %a "$src/report.pdf.hqx")" == 644
+
+out=$(fresh_dir)
+check "-C DIR writes into DIR" test "$("$BINHEX" encode "$src/report.pdf" -C "$out")" == \
+    "$out/report.pdf.hqx"
+check "-C DIR/ prints no doubled slash" test "$("$BINHEX" encode "$src/report.pdf" -C "$out/")" == \
+    "$out/report.pdf 2.hqx"
+check "a relative path prints a relative name" \
+    test "$(cd "$src" && "$BINHEX" encode report.pdf -C .)" == "report.pdf 4.hqx"
+
+# Arguments that look like options, and names with any byte but NUL.
+odd=$(fresh_dir)
+literal_case() {
+    local label=$1 name=$2
+    printf 'contents of %s\n' "$label" >"$odd/$name"
+    local printed
+    printed=$(cd "$odd" && "$BINHEX" encode "$name"; echo x)
+    printed=${printed%x}
+    check "$label: printed" test "$printed" == "$name.hqx"$'\n'
+    check "$label: written under its own name" test -f "$odd/$name.hqx"
+    check "$label: decodes" decodes_to "$odd/$name.hqx" "$odd/$name"
+}
+literal_case "a file named -C" "-C"
+literal_case "a file named --help" "--help"
+literal_case "a file named -" "-"
+literal_case "a newline in the name" $'two\nlines'
+literal_case "bytes that are not UTF-8" $'\xff\xfe name'
+literal_case "blanks and quotes" "it's a \"name\" "
+dash_dir="$odd/-x"
+mkdir "$dash_dir"
+check "a directory named -x after -C" \
+    test "$(cd "$odd" && "$BINHEX" encode -C -C -x)" == "-x/-C.hqx"
+
+ln -s report.pdf "$src/link.pdf"
+check "a symbolic link is named after the link" \
+    test "$("$BINHEX" encode "$src/link.pdf" -C "$out")" == "$out/link.pdf.hqx"
+check "and holds the file" decodes_to "$out/link.pdf.hqx" "$src/report.pdf"
+
+# Writers racing for the same names each get one of their own.
+race=$(fresh_dir)
+for i in 1 2 3 4 5 6 7 8; do
+    "$BINHEX" encode "$src/report.pdf" -C "$race" >"$WORK/race.$i" &
+done
+wait
+check "eight racing writers: eight names" test "$(entries "$race" | wc -l)" -eq 8
+check "eight racing writers: each printed its own" \
+    test "$(cat "$WORK"/race.* | sort -u | wc -l)" -eq 8
+all_whole=true
+while IFS= read -r name; do
+    decodes_to "$race/$name" "$src/report.pdf" || all_whole=false
+done < <(entries "$race")
+check "eight racing writers: every file whole" $all_whole
+
+# The largest file BinHex can hold: sparse, so it costs no disk, and all
+# zeros, so its .hqx stays small.
+big=$(fresh_dir)
+truncate -s 4294967295 "$big/largest"
+check "4 GiB - 1 bytes is encoded" bash -c '"$@" >/dev/null' _ "$BINHEX" encode "$big/largest" -C "$big"
+check "with that length in its header" test "$(perl -MConvert::BinHex -e '
+    local $SIG{__WARN__} = sub { }; open my $f, "<", $ARGV[0] or die; my $h = Convert::BinHex->open(FH => $f);
+    $h->read_header; print $h->data_length' "$big/largest.hqx")" == 4294967295
+check "and the closing colon" test "$(tail -c 2 "$big/largest.hqx")" == ":"
+rm -rf "$big"
+
+finish
