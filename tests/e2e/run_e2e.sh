@@ -1,0 +1,204 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and drives the installed program
+# on its own Xvfb the way a user would: Ctrl+E, the two Qt file dialogs, the
+# Help menu, Ctrl+Q and closing the window. The .hqx files it makes are
+# checked with three decoders that share no code with ours.
+#
+# Usage: run_e2e.sh BUILD_DIR
+# Every wait polls for an outcome; the time limits are only safety nets.
+set -euo pipefail
+
+build="${1:?usage: run_e2e.sh BUILD_DIR}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+tmp="$(mktemp -d)"
+xvfb_pid="" app_pid=""
+
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  wait 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+say() { echo "e2e: $*"; }
+fail() { echo "e2e: FAIL: $*" >&2; [[ -f "$tmp/app.log" ]] && sed 's/^/  tamzel: /' "$tmp/app.log" >&2; exit 1; }
+
+# poll SECONDS COMMAND...: true as soon as COMMAND succeeds.
+poll() {
+  local limit=$(( $1 * 10 )); shift
+  for (( i = 0; i < limit; i++ )); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+for tool in Xvfb xdotool xwininfo hexbin uudeview perl python3; do
+  command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/setup"
+done
+perl -MConvert::BinHex -e 1 2>/dev/null || fail "Convert::BinHex is missing: run scripts/setup"
+
+say "installing $build into a temporary prefix"
+cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
+prefix="$tmp/prefix"
+[[ -x "$prefix/bin/tamzel" && -x "$prefix/bin/binhex" ]] || fail "the install lacks bin/tamzel or bin/binhex"
+
+# A fresh home and runtime folder, so nothing of the machine's own session
+# (settings, a real Desktop) leaks into what the dialogs show.
+export HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# -displayfd lets the server pick a free display itself: no race with other
+# servers on a shared machine.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb_pid=$!
+poll 15 test -s "$tmp/display" || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+export DISPLAY=":$(head -n1 "$tmp/display")"
+say "Xvfb on $DISPLAY"
+
+# visible_named REGEX: the ids of mapped windows whose title matches. xdotool
+# matches titles without regard to case, and Qt's hidden leader window is
+# called "tamzel", so only mapped windows count.
+visible_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+start_app() {
+  "$prefix/bin/tamzel" >>"$tmp/app.log" 2>&1 &
+  app_pid=$!
+  poll 20 visible_named '^Tamzel$' >/dev/null || fail "the main window did not appear"
+  main="$(visible_named '^Tamzel$' | head -n1)"
+  say "main window $main: $(xwininfo -id "$main" | awk '/Width:|Height:/{printf "%s%s ", $1, $2}')"
+}
+
+# wait_exit SECONDS: the program's exit status, or a failure when it is still running.
+wait_exit() {
+  poll "$1" gone "$app_pid" || fail "tamzel did not quit"
+  local status=0
+  wait "$app_pid" || status=$?
+  app_pid=""
+  return "$status"
+}
+
+# --- Encoding through the dialogs -------------------------------------------
+# A name with blanks, a single quote and a dollar sign: the command goes
+# through /bin/sh, so the quoting has to hold. Qt's multi-selection field
+# splits on every double quote ("a" "b"), with no escape, so a name that
+# itself holds a double quote cannot be typed there at all.
+odd="it's a \$HOME test.txt"
+desk="$HOME/Desktop"
+printf 'first line\r\nsecond line\n' >"$desk/$odd"
+head -c 20000 /dev/urandom >"$desk/b.bin"
+# Runs of 0x90, the run-length marker, and of zeros exercise the encoder's
+# run-length stage.
+python3 -c 'import sys; sys.stdout.buffer.write(b"\x90" * 300 + b"\0" * 1000 + b"\x90\x90x" * 50)' >"$desk/c"
+dest="$tmp/out folder"
+mkdir -p "$dest"
+
+start_app
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+e
+poll 15 visible_named '^Choose a File$' >/dev/null || fail "Ctrl+E opened no \"Choose a File\" dialog"
+dlg="$(visible_named '^Choose a File$' | head -n1)"
+say "Ctrl+E opened \"Choose a File\" ($dlg)"
+xdotool windowfocus --sync "$dlg"
+xdotool type --delay 15 "\"$odd\" \"b.bin\" \"c\""
+xdotool key Return
+poll 15 visible_named '^Choose a Folder$' >/dev/null || fail "no \"Choose a Folder\" dialog after the files were chosen"
+folder="$(visible_named '^Choose a Folder$' | head -n1)"
+say "typed three names, Return; \"Choose a Folder\" ($folder) opened"
+xdotool windowfocus --sync "$folder"
+xdotool type --delay 15 "$dest"
+xdotool key Return
+# Return on a typed folder may only step into it; a second Return then picks it.
+if ! poll 5 bash -c '! xdotool search --onlyvisible --name "^Choose a Folder$" >/dev/null 2>&1'; then
+  say "the folder dialog is still open: pressing Return again"
+  xdotool windowfocus --sync "$folder" 2>/dev/null || true
+  xdotool key Return
+fi
+
+hqx_count() { find "$dest" -maxdepth 1 -name '*.hqx' | wc -l; }
+three_hqx() { [[ "$(hqx_count)" -ge 3 ]]; }
+poll 30 three_hqx || fail "expected 3 .hqx files in $dest, found $(hqx_count): $(ls -A "$dest" | tr '\n' '|')"
+say "three .hqx files in the destination: $(ls "$dest" | tr '\n' '|')"
+
+# decode_* HQX OUT: the data fork of HQX into OUT.
+decode_hexbin() {
+  # hexbin names its output after the Mac name, mangled; an empty folder per
+  # file makes the one .data file in it the answer.
+  local work; work="$(mktemp -d "$tmp/hexbin.XXXX")"
+  (cd "$work" && hexbin -d "$1") || return 1
+  local out=("$work"/*.data)
+  [[ ${#out[@]} -eq 1 && -f "${out[0]}" ]] || return 1
+  cp "${out[0]}" "$2"
+}
+decode_perl() {
+  perl -MConvert::BinHex -e '
+    open(my $in, "<", $ARGV[0]) or die "$ARGV[0]: $!\n";
+    my $hqx = Convert::BinHex->open(FH => $in) or die "not BinHex\n";
+    $hqx->read_header;
+    binmode STDOUT;
+    while (defined(my $data = $hqx->read_data)) { print $data }
+  ' "$1" >"$2" 2>/dev/null
+}
+decode_uudeview() {
+  local work; work="$(mktemp -d "$tmp/uudeview.XXXX")"
+  uudeview -i -o -q -p "$work/" "$1" >/dev/null 2>&1 || return 1
+  local out=("$work"/*)
+  [[ ${#out[@]} -eq 1 && -f "${out[0]}" ]] || return 1
+  cp "${out[0]}" "$2"
+}
+
+for name in "$odd" b.bin c; do
+  hqx="$dest/$name.hqx"
+  [[ -f "$hqx" ]] || fail "no \"$name.hqx\" in the destination"
+  for decoder in hexbin perl uudeview; do
+    "decode_$decoder" "$hqx" "$tmp/decoded" || fail "$decoder could not decode \"$name.hqx\""
+    cmp "$desk/$name" "$tmp/decoded" || fail "$decoder: \"$name.hqx\" does not decode to the original"
+  done
+  say "\"$name.hqx\" decodes to the original with hexbin, Convert::BinHex and uudeview"
+done
+
+# --- Help > About Tamzel -----------------------------------------------------
+# "Help" has no mnemonic, so the menu is opened with the mouse: the menu bar
+# is the window's top strip and Help its third title.
+# other_windows: the program's mapped top-level windows besides the main one,
+# as "ID WIDTHxHEIGHT". Hidden dialogs stay on the server, so only mapped ones
+# count.
+other_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --class '^tamzel$' 2>/dev/null); do
+    [[ "$w" == "$main" ]] && continue
+    echo "$w $(xwininfo -id "$w" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}')"
+  done
+}
+has_popup() { [[ -n "$(other_windows)" ]]; }
+has_about() { other_windows | grep -q ' 283x350$'; }
+xdotool mousemove --window "$main" 97 9 click 1
+poll 10 has_popup || fail "clicking Help opened no menu"
+# The open menu holds the keyboard: Up from no selection picks the last item,
+# "About Tamzel", without guessing where its rows are drawn.
+xdotool key Up Return
+poll 10 has_about || fail "no second 283x350 window after Help > About Tamzel: $(other_windows | tr '\n' '|')"
+say "Help > About Tamzel opened a second top-level window, 283x350 ($(other_windows | awk '/ 283x350$/{print $1}'))"
+
+# --- File > Quit ---------------------------------------------------------------
+xdotool windowfocus --sync "$main"
+xdotool key --clearmodifiers ctrl+q
+status=0; wait_exit 15 || status=$?
+[[ "$status" -eq 0 ]] || fail "Ctrl+Q: tamzel exited with status $status"
+say "Ctrl+Q quit with status 0"
+
+# --- Closing the main window -----------------------------------------------------
+# Without a window manager nothing sends WM_DELETE_WINDOW, and xdotool's
+# windowclose destroys the window behind the toolkit's back; close_window.py
+# sends the message the way a window manager's close box does.
+start_app
+python3 "$here/close_window.py" "$main"
+status=0; wait_exit 15 || status=$?
+[[ "$status" -eq 0 ]] || fail "closing the main window: tamzel exited with status $status"
+say "closing the main window quit with status 0"
+say "PASS"
