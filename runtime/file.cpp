@@ -111,8 +111,12 @@ bool RuntimeFileMatchesType(const std::string& typeName, const std::string& path
 }
 
 FileType::~FileType() {
-    if (registered_)
-        RuntimeDeregisterFileType(name_);
+    // A type held until the program's static objects go may outlive the
+    // backend; a destructor must not throw for that.
+    try {
+        Deregister();
+    } catch (const RuntimeException&) {
+    }
 }
 
 #define TAMZEL_FILETYPE_SETTER(Member, field, Type)                                                \

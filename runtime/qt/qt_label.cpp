@@ -29,17 +29,20 @@ Qt::Alignment HorizontalAlignment(int textAlignment) {
     }
 }
 
+// Sizes are in the program's points, laid out for a 72-dpi screen where a
+// point is a pixel: as pixel sizes, a caption fits the frame it was laid out
+// in at any screen resolution.
 QFont LabelFont(const Label& label) {
     const PropertyStore& p = label.Properties();
-    std::string family = label.TextFont().empty() ? TextProperty(p, "TextFont") : label.TextFont();
-    double size = label.TextSize() != 0 ? label.TextSize() : NumberProperty(p, "TextSize", 0);
+    std::string family = label.TextFont().empty() ? TextProperty(p, "FontName") : label.TextFont();
+    double size = label.TextSize() != 0 ? label.TextSize() : NumberProperty(p, "FontSize", 0);
     QFont font = QApplication::font();
     // "System" is the desktop's own font; other names go to fontconfig,
     // which finds a metric-compatible face for Helvetica.
     if (!family.empty() && family != "System")
         font.setFamily(QString::fromStdString(family));
     if (size > 0)
-        font.setPointSizeF(size);
+        font.setPixelSize(qRound(size));
     font.setBold(BoolProperty(p, "Bold", false));
     font.setItalic(BoolProperty(p, "Italic", false));
     font.setUnderline(BoolProperty(p, "Underline", false));

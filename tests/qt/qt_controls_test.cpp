@@ -91,26 +91,25 @@ TEST_F(QtControlsTest, LabelsShowTheirTextAsTheProgramMeansIt) {
 
 TEST_F(QtControlsTest, LabelFontsFollowNameSizeAndBold) {
     QWidget* window = OpenWith([](ProbeWindow& w) {
-        AddProbeControl<Label>(w, "Named",
-                               With(Frame(), {{"TextFont", std::string("Helvetica")},
-                                              {"TextSize", std::int64_t{10}},
-                                              {"Bold", true}}));
+        AddProbeControl<Label>(
+            w, "Named",
+            With(Frame(),
+                 {{"FontName", std::string("Helvetica")}, {"FontSize", 10.0}, {"Bold", true}}));
         Ref<Label> later = AddProbeControl<Label>(w, "Later", Frame());
         later->TextFont("Helvetica");
-        later->TextSize(12.5);
+        later->TextSize(13);
         AddProbeControl<Label>(
-            w, "System",
-            With(Frame(), {{"TextFont", std::string("System")}, {"TextSize", std::int64_t{0}}}));
+            w, "System", With(Frame(), {{"FontName", std::string("System")}, {"FontSize", 0.0}}));
     });
     auto* named = ChildNamed<QLabel>(window, "Named");
     auto* later = ChildNamed<QLabel>(window, "Later");
     auto* system = ChildNamed<QLabel>(window, "System");
     ASSERT_TRUE(named && later && system);
     EXPECT_EQ(named->font().family(), "Helvetica");
-    EXPECT_EQ(named->font().pointSize(), 10);
+    EXPECT_EQ(named->font().pixelSize(), 10) << "a point of the layout is a pixel";
     EXPECT_TRUE(named->font().bold());
     EXPECT_EQ(later->font().family(), "Helvetica");
-    EXPECT_DOUBLE_EQ(later->font().pointSizeF(), 12.5);
+    EXPECT_EQ(later->font().pixelSize(), 13);
     EXPECT_FALSE(later->font().bold());
     EXPECT_EQ(system->font().family(), QApplication::font().family());
     EXPECT_EQ(system->font().pointSizeF(), QApplication::font().pointSizeF());

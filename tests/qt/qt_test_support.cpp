@@ -20,8 +20,8 @@ QWidget* WindowWidget(const std::string& className) {
     return nullptr;
 }
 
-ModalDriver::ModalDriver(std::function<void(QWidget*)> act) : act_(std::move(act)) {
-    // Polling, because the dialog only exists once the code under test has
+ModalDriver::ModalDriver(std::vector<Action> acts) : acts_(std::move(acts)) {
+    // Polling, because a dialog only exists once the code under test has
     // entered its modal loop; nothing is timed.
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
@@ -30,16 +30,18 @@ ModalDriver::ModalDriver(std::function<void(QWidget*)> act) : act_(std::move(act
 
 void ModalDriver::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible())
+    if (!modal || !modal->isVisible() || modal == last_)
         return;
-    timer_.stop();
-    acted_ = true;
+    last_ = modal;
+    const Action& act = acts_[next_++];
+    if (next_ == acts_.size())
+        timer_.stop();
     try {
-        act_(modal);
+        act(modal);
     } catch (...) {
         ADD_FAILURE() << "the dialog driver threw";
     }
-    if (modal->isVisible()) {
+    if (last_ && last_->isVisible()) {
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         else

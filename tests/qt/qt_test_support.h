@@ -5,11 +5,13 @@
 #include "qt_probe_window.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <vector>
 
 class QtBackendTest : public ::testing::Test {
   protected:
@@ -27,18 +29,24 @@ template <class T> T* ChildNamed(QWidget* root, const std::string& name) {
     return root ? root->findChild<T*>(QString::fromStdString(name)) : nullptr;
 }
 
-// Acts on the next modal dialog as soon as it shows; whatever `act` does or
-// fails to do, the dialog is closed (rejected) afterwards, so a failed check
-// never leaves a test waiting on it.
+// Acts on the modal dialogs that show next, one action for each in turn;
+// whatever an action does or fails to do, its dialog is closed (rejected)
+// afterwards, so a failed check never leaves a test waiting on it.
 class ModalDriver {
   public:
-    explicit ModalDriver(std::function<void(QWidget*)> act);
-    bool Acted() const { return acted_; }
+    using Action = std::function<void(QWidget*)>;
+    explicit ModalDriver(Action act) : ModalDriver(std::vector<Action>{std::move(act)}) {}
+    explicit ModalDriver(std::vector<Action> acts);
+    // True once every action has had its dialog.
+    bool Acted() const { return next_ == acts_.size(); }
 
   private:
     void Poll();
 
-    std::function<void(QWidget*)> act_;
+    std::vector<Action> acts_;
+    std::size_t next_ = 0;
+    // The dialog acted on last: the next one is any other, even when it
+    // reuses the same address.
+    QPointer<QWidget> last_;
     QTimer timer_;
-    bool acted_ = false;
 };

@@ -1,0 +1,258 @@
+// The program's own main window on the Qt backend: the real widgets, a real
+// click and real drops, and the commands that reach a stand-in binhex through
+// the real /bin/sh. The stand-in sits next to this test's executable, where
+// the shell runner looks first, and records each call's arguments.
+
+#include "qt_test_support.h"
+
+#include "app/startup.h"
+#include "encode/window1.h"
+
+#include <QAction>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+using Call = std::vector<std::string>;
+
+class QtProgramTest : public QtBackendTest {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        log_ = Path("probe.log");
+        ::setenv("TAMZEL_PROBE_LOG", log_.c_str(), 1);
+        // As start-up does, once: the button takes files of every type.
+        static const bool started = [] {
+            RuntimePerformInitializers(ProgramInitializers());
+            InitFileTypes();
+            return true;
+        }();
+        ASSERT_TRUE(started);
+        window_ = Window1::Instance();
+        main_ = WindowWidget("Window1.Window1");
+        ASSERT_NE(main_, nullptr);
+        button_ = ChildNamed<QToolButton>(main_, "BevelButton1");
+        ASSERT_NE(button_, nullptr);
+    }
+
+    std::string Path(const std::string& name) const {
+        return dir_.filePath(QString::fromStdString(name)).toStdString();
+    }
+    std::string MakeFile(const std::string& name) const {
+        std::ofstream(Path(name)) << name;
+        return Path(name);
+    }
+
+    // Every call the stand-in binhex saw, in order, each as its arguments.
+    std::vector<Call> Calls() const {
+        std::ifstream in(log_, std::ios::binary);
+        std::vector<Call> calls;
+        std::size_t count = 0;
+        while (in >> count) {
+            in.get();
+            Call call;
+            for (std::size_t i = 0; i < count; ++i) {
+                std::size_t length = 0;
+                in >> length;
+                in.get();
+                std::string arg(length, '\0');
+                in.read(arg.data(), std::streamsize(length));
+                call.push_back(arg);
+            }
+            calls.push_back(call);
+        }
+        return calls;
+    }
+
+    QTemporaryDir dir_;
+    std::string log_;
+    Ref<Window1> window_;
+    QWidget* main_ = nullptr;
+    QToolButton* button_ = nullptr;
+};
+
+// Selects everything the file dialog lists, once it lists `files` entries,
+// and accepts, as Ctrl+A and the accept button do.
+void SelectAllAndAccept(QWidget* modal, int files) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    auto* list = dialog->findChild<QListView*>("listView");
+    ASSERT_NE(list, nullptr);
+    // The listing is read in the background, and handed over as it is asked for.
+    QAbstractItemModel* model = list->model();
+    const QDeadlineTimer patience(30000);
+    while (model->rowCount(list->rootIndex()) < files && !patience.hasExpired()) {
+        if (model->canFetchMore(list->rootIndex()))
+            model->fetchMore(list->rootIndex());
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    ASSERT_EQ(list->model()->rowCount(list->rootIndex()), files);
+    list->selectAll();
+    dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+}
+
+// Types a folder's path into the folder dialog and accepts it.
+ModalDriver::Action ChooseFolder(const std::string& folder) {
+    return [folder](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Choose a Folder");
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(folder));
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+    };
+}
+
+// Shows `folder` in the file dialog, then selects all of it and accepts.
+ModalDriver::Action ChooseAllFilesIn(const std::string& folder, int files) {
+    return [folder, files](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "Choose a File");
+        dialog->setDirectory(QString::fromStdString(folder));
+        SelectAllAndAccept(dialog, files);
+    };
+}
+
+struct MenuEntry {
+    const char* name;
+    const char* caption;
+    const char* keys;
+    QAction::MenuRole role;
+};
+} // namespace
+
+TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
+    auto* window = qobject_cast<QMainWindow*>(main_);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Tamzel");
+    EXPECT_EQ(window->centralWidget()->size(), QSize(600, 361));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "not resizable";
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+
+    auto* label = ChildNamed<QLabel>(main_, "Label1");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text(), "You can drag & drop files on the Classic Mac, or click to browse.");
+    EXPECT_EQ(label->font().family(), "Helvetica");
+    EXPECT_EQ(label->font().pixelSize(), 15);
+    EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width())
+        << "the caption fits its frame";
+    EXPECT_FALSE(button_->icon().isNull()) << "the computer's picture";
+    EXPECT_TRUE(button_->acceptDrops());
+
+    ASSERT_NE(window->menuBar(), nullptr);
+    QStringList menus;
+    for (QAction* top : window->menuBar()->actions())
+        menus << top->text();
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "Help"}));
+    const MenuEntry entries[] = {
+        {"FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole},
+        {"FileEncode", "Encode", "Ctrl+E", QAction::NoRole},
+        {"EditUndo", "&Undo", "Ctrl+Z", QAction::NoRole},
+        {"EditCut", "Cu&t", "Ctrl+X", QAction::NoRole},
+        {"EditCopy", "&Copy", "Ctrl+C", QAction::NoRole},
+        {"EditPaste", "&Paste", "Ctrl+V", QAction::NoRole},
+        {"EditClear", "&Delete", "", QAction::NoRole},
+        {"EditSelectAll", "Select &All", "Ctrl+A", QAction::NoRole},
+        {"Email", "Contact Developer", "", QAction::NoRole},
+        {"AboutTamzel", "About Tamzel", "", QAction::AboutRole},
+    };
+    for (const MenuEntry& e : entries) {
+        SCOPED_TRACE(e.name);
+        auto* action = main_->findChild<QAction*>(e.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), e.caption);
+        EXPECT_EQ(action->shortcut(), QKeySequence(e.keys));
+        EXPECT_EQ(action->menuRole(), e.role);
+    }
+    for (const char* separator : {"EditSeparator1", "EditSeparator2", "UntitledSeparator"}) {
+        auto* action = main_->findChild<QAction*>(separator);
+        ASSERT_NE(action, nullptr) << separator;
+        EXPECT_TRUE(action->isSeparator()) << separator;
+    }
+}
+
+TEST_F(QtProgramTest, AClickRunsTheBatchAndEveryChosenFileReachesTheTool) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("in"))));
+    const std::vector<std::string> files = {MakeFile("in/a b.txt"), MakeFile("in/it's \"$x`.txt"),
+                                            MakeFile("in/plain")};
+    const std::string destination = Path("out \\ folder");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(destination)));
+
+    ModalDriver driver({ChooseAllFilesIn(Path("in"), 3), ChooseFolder(destination)});
+    button_->click();
+    EXPECT_TRUE(driver.Acted());
+
+    std::vector<Call> calls = Calls();
+    ASSERT_EQ(calls.size(), files.size());
+    std::vector<std::string> encoded;
+    for (const Call& call : calls) {
+        ASSERT_EQ(call.size(), 4u);
+        EXPECT_EQ(call[0], "encode");
+        EXPECT_EQ(call[2], "-C");
+        EXPECT_EQ(call[3], destination);
+        encoded.push_back(call[1]);
+    }
+    std::sort(encoded.begin(), encoded.end());
+    EXPECT_EQ(encoded, files);
+}
+
+TEST_F(QtProgramTest, MoreThan3000ChosenFilesShowTheMessageAndRunNothing) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("many"))));
+    for (int i = 0; i < 3001; ++i)
+        std::ofstream(Path("many/" + std::to_string(i)));
+
+    QString shown;
+    ModalDriver driver({ChooseAllFilesIn(Path("many"), 3001), [&](QWidget* modal) {
+                            auto* box = qobject_cast<QMessageBox*>(modal);
+                            ASSERT_NE(box, nullptr) << "a message, not the folder dialog";
+                            shown = box->text();
+                            box->button(QMessageBox::Ok)->click();
+                        }});
+    button_->click();
+    EXPECT_TRUE(driver.Acted());
+    EXPECT_EQ(shown.toStdString(), "Tamzel works best when you choose fewer than 3,000 files at a "
+                                   "time.  Please try again with a smaller batch.");
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(QtProgramTest, DroppedFilesReachTheToolInOrderAsOneArgumentEach) {
+    const std::vector<std::string> files = {MakeFile("z.txt"), MakeFile("a b \"$HOME\".txt"),
+                                            MakeFile("back\\slash`x`.txt")};
+    QList<QUrl> urls;
+    for (const std::string& f : files)
+        urls << QUrl::fromLocalFile(QString::fromStdString(f));
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = button_->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button_, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button_, &drop);
+
+    std::vector<Call> expected;
+    for (const std::string& f : files)
+        expected.push_back({"encode", f});
+    EXPECT_EQ(Calls(), expected);
+}
