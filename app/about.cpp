@@ -105,17 +105,19 @@ void About::CreateControls0() {
     }
 }
 
+// Like the main window's accessors: found afresh and class-checked on every
+// call, nil when the window holds no control of that name (after a close).
 Ref<ImageWell> About::ImageWell1() {
-    return NamedControl<::ImageWell>(*this, "ImageWell1");
+    return RuntimeCheckCast<::ImageWell>(ControlByName("ImageWell1"));
 }
 Ref<Label> About::Label1() {
-    return NamedControl<::Label>(*this, "Label1");
+    return RuntimeCheckCast<::Label>(ControlByName("Label1"));
 }
 Ref<Label> About::Label2() {
-    return NamedControl<::Label>(*this, "Label2");
+    return RuntimeCheckCast<::Label>(ControlByName("Label2"));
 }
 Ref<Label> About::Label3() {
-    return NamedControl<::Label>(*this, "Label3");
+    return RuntimeCheckCast<::Label>(ControlByName("Label3"));
 }
 
 bool About::IsEventImplemented(const std::string& eventName) {

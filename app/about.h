@@ -17,6 +17,7 @@ class About : public Window {
     void Layout() override;
     void CreateControls() override;
     virtual void CreateControls0();
+    // The window's controls, found by name on every call; nil when missing.
     virtual Ref<::ImageWell> ImageWell1();
     virtual Ref<::Label> Label1();
     virtual Ref<::Label> Label2();

@@ -13,5 +13,5 @@
 //    `ctblinit`);
 //  - a getter of the implicit single instance named like its class
 //    (`Window1.Window1()`, `About.About()`, `MainMenuBar.MainMenuBar()`,
-//    `App()`) is the static member `Instance()`.
+//    `App()`) is the static member `Instance()`;
 //  - the initialiser of a module property `M.p.__Init` is `M::p_Init()`.
