@@ -35,6 +35,7 @@ bool RectControl::AcceptsFile(const std::string& path) const {
 }
 
 void RectControl::AddEventHandler(ControlEvent event, Ref<Delegate> handler) {
+    RequireMainThread();
     RequireObject(handler, "event handler");
     handlers_.emplace_back(event, std::move(handler));
 }
