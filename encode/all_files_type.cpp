@@ -4,9 +4,8 @@ namespace ALLFILESTYPE {
 Ref<FileType> pALLFILES;
 Ref<RuntimeArray<FileType>> pAllFileTypes;
 
-void pALLFILES_Init() {
-    pALLFILES = nullptr;
-}
+// The type is made by Initialize; until then the property keeps its nil.
+void pALLFILES_Init() {}
 
 void pAllFileTypes_Init() {
     pAllFileTypes = CreateArray<FileType>();

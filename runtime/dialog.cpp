@@ -41,7 +41,9 @@ SelectFolderDialog::SelectFolderDialog() {
 Ref<FolderItem> SelectFolderDialog::ShowModal() {
     RequireMainThread();
     auto chosen = RuntimePlatform().ShowFolderDialog(settings_);
-    if (!chosen)
+    // An empty path names no folder; taking it would send the encoded files
+    // wherever the tool's default lies.
+    if (!chosen || chosen->empty())
         return nullptr;
     return RuntimeNewObject<FolderItem>(*chosen);
 }

@@ -18,12 +18,16 @@
 extern char** environ;
 
 namespace {
+// An empty element in PATH stands for the current folder, where a stray
+// binhex would then run in place of ours: the program's folder is put first
+// only when it is known, and an empty inherited PATH counts as none.
 std::vector<std::string> EnvironmentWithOwnPath() {
     std::vector<std::string> env;
-    std::string path = "PATH=" + ExecutableDirectory();
     const char* inherited = std::getenv("PATH");
-    path += ":";
-    path += inherited ? inherited : "/usr/local/bin:/usr/bin:/bin";
+    std::string path = "PATH=";
+    if (const std::string own = ExecutableDirectory(); !own.empty())
+        path += own + ":";
+    path += inherited && *inherited ? inherited : "/usr/local/bin:/usr/bin:/bin";
     env.push_back(path);
     for (char** e = environ; *e; ++e)
         if (std::strncmp(*e, "PATH=", 5) != 0)

@@ -7,7 +7,10 @@ namespace {
 int nextRunnerId = 1;
 }
 
-Shell::Shell() : id_(nextRunnerId++) {}
+Shell::Shell() : id_(nextRunnerId++) {
+    // A runner that never gets a command still shows in a journal.
+    RuntimePlatform().Note("runner created: " + std::to_string(id_));
+}
 
 void Shell::Execute(const std::string& command) {
     RuntimePlatform().ExecuteShell(id_, command);

@@ -23,7 +23,8 @@
 //   "window created|shown|closed: <class>" "control created: <class> <name>"
 //   "filetype registered: <name>|<creator>|<type>|<extensions>|<uti>"
 //   "filetype deregistered: <name>"        "drop refused"
-//   and the runtime's own notes ("quit 0", "event loop runs", ...).
+//   and the runtime's own notes ("quit 0", "event loop runs",
+//   "runner created: <runner>", ...).
 // Commands are only recorded, unless RunCommands(true) hands them to the
 // real /bin/sh as well. SetDesktop and SetResources stand in for the
 // user's folders; by default they follow the executable and the desktop.

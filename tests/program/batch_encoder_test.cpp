@@ -5,6 +5,8 @@
 
 #include "runtime/exceptions.h"
 
+#include <algorithm>
+
 namespace {
 const std::string kLimitMessage = "Tamzel works best when you choose fewer than 3,000 files at a "
                                   "time.  Please try again with a smaller batch.";
@@ -16,12 +18,16 @@ std::vector<std::string> Files(int n) {
     return files;
 }
 
+enum class Shown { Nothing, LimitMessage, ExceptionReport };
+
 struct BatchCase {
     const char* name;
     std::optional<std::vector<std::string>> files; // nullopt: Cancel
     std::optional<std::string> folder;             // nullopt: Cancel
     bool chimeFile;
-    bool expectFolderDialog, expectMessage;
+    int runnerFailsAt; // the command at which the runner raises, from 1; 0: never
+    bool expectFolderDialog;
+    Shown expectShown;
     std::size_t expectCommands;
     bool expectChime;
 };
@@ -36,30 +42,73 @@ TEST_P(BatchTable, EndsAsTheStateTableSays) {
     const BatchCase& c = GetParam();
     if (!c.chimeFile)
         UseResources({"Mac.tiff"});
+    if (c.runnerFailsAt > 0) {
+        script->OnCommand([n = 0, at = c.runnerFailsAt](const std::string&) mutable {
+            if (++n == at)
+                throw UnsupportedOperationException("the runner broke");
+        });
+    }
     c.files ? script->AnswerFiles(*c.files) : script->CancelFiles();
     c.folder ? script->AnswerFolder(*c.folder) : script->CancelFolder();
     script->Click("Window1.Window1", "BevelButton1").CloseWindow("Window1.Window1");
 
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(), c.runnerFailsAt > 0 ? 1 : 0);
     EXPECT_EQ(Count("open dialog: "), 1u);
     EXPECT_EQ(Count("folder dialog: "), c.expectFolderDialog ? 1u : 0u);
-    EXPECT_EQ(script->Lines("msgbox: "), c.expectMessage
-                                             ? std::vector<std::string>{"msgbox: " + kLimitMessage}
-                                             : std::vector<std::string>{});
-    EXPECT_EQ(Commands().size(), c.expectCommands);
+    const auto messages = script->Lines("msgbox: ");
+    switch (c.expectShown) {
+    case Shown::Nothing:
+        EXPECT_TRUE(messages.empty());
+        break;
+    case Shown::LimitMessage:
+        EXPECT_EQ(messages, std::vector<std::string>{"msgbox: " + kLimitMessage});
+        break;
+    case Shown::ExceptionReport:
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find("UnsupportedOperationException"), std::string::npos);
+        break;
+    }
+    EXPECT_EQ(Count("unhandled exception"), c.expectShown == Shown::ExceptionReport ? 1u : 0u);
+
+    // The runner comes only once a destination is chosen, and it is the one
+    // that takes every command, one per chosen file in the dialog's order.
+    const auto runners = script->Lines("runner created: ");
+    const bool folderChosen = c.expectFolderDialog && c.folder && !c.folder->empty();
+    ASSERT_EQ(runners.size(), folderChosen ? 1u : 0u);
+    const auto commands = Commands();
+    ASSERT_EQ(commands.size(), c.expectCommands);
+    for (std::size_t i = 0; i < commands.size(); ++i)
+        ASSERT_EQ(commands[i], "shell " + runners[0].substr(16) + ": binhex encode '" +
+                                   (*c.files)[i] + "' -C '" + *c.folder + "'");
+
     EXPECT_EQ(Count("sound: "), c.expectChime ? 1u : 0u);
-    EXPECT_EQ(Count("unhandled exception"), 0u);
+    if (c.expectChime && !commands.empty()) {
+        const auto& j = script->Journal();
+        EXPECT_LT(std::find(j.begin(), j.end(), commands.back()),
+                  std::find(j.begin(), j.end(), Chime()));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Batch, BatchTable,
     ::testing::Values(
-        BatchCase{"CancelInFileDialog", std::nullopt, "/out", true, false, false, 0, false},
-        BatchCase{"ThreeThousandPass", Files(3000), "/out", true, true, false, 3000, true},
-        BatchCase{"ThreeThousandAndOneRefused", Files(3001), "/out", true, false, true, 0, false},
-        BatchCase{"CancelInFolderDialog", Files(2), std::nullopt, true, true, false, 0, false},
-        BatchCase{"FinishedWithChime", Files(3), "/out", true, true, false, 3, true},
-        BatchCase{"FinishedWithoutChimeFile", Files(3), "/out", false, true, false, 3, false}),
+        BatchCase{"CancelInFileDialog", std::nullopt, "/out", true, 0, false, Shown::Nothing, 0,
+                  false},
+        BatchCase{"ThreeThousandPass", Files(3000), "/out", true, 0, true, Shown::Nothing, 3000,
+                  true},
+        BatchCase{"ThreeThousandAndOneRefused", Files(3001), "/out", true, 0, false,
+                  Shown::LimitMessage, 0, false},
+        BatchCase{"CancelInFolderDialog", Files(2), std::nullopt, true, 0, true, Shown::Nothing, 0,
+                  false},
+        // A folder dialog that answers with no path has chosen no folder.
+        BatchCase{"EmptyFolderAnswer", Files(2), "", true, 0, true, Shown::Nothing, 0, false},
+        BatchCase{"FinishedWithChime", Files(3), "/out", true, 0, true, Shown::Nothing, 3, true},
+        BatchCase{"FinishedWithoutChimeFile", Files(3), "/out", false, 0, true, Shown::Nothing, 3,
+                  false},
+        // The command that raised was handed to the runner; the files after
+        // it get none, and there is no chime.
+        BatchCase{"RunnerRaisesPartWay", Files(4), "/out", true, 2, true, Shown::ExceptionReport, 2,
+                  false}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ProgramTest, DialogsShowTheirTextsAndStartOnTheDesktop) {
@@ -97,22 +146,6 @@ TEST_F(ProgramTest, CommandsUseTheShellPathsInDialogOrderOnOneRunner) {
     auto last = std::find(j.begin(), j.end(), commands.back());
     EXPECT_EQ(std::find(last, j.end(), Chime()) - last, 1);
     EXPECT_EQ(Count("sound: "), 1u);
-}
-
-TEST_F(ProgramTest, AnExceptionFromTheRunnerEndsTheBatchWithoutChime) {
-    int seen = 0;
-    script->OnCommand([&](const std::string&) {
-        if (++seen == 2)
-            throw UnsupportedOperationException("the runner broke");
-    });
-    script->AnswerFiles(Files(4)).AnswerFolder("/out").ChooseMenuItem("FileEncode");
-    EXPECT_EQ(Run(), 1);
-    EXPECT_EQ(Commands().size(), 2u);
-    EXPECT_EQ(Count("sound: "), 0u);
-    EXPECT_EQ(Count("unhandled exception"), 1u);
-    ASSERT_EQ(Count("msgbox: "), 1u);
-    EXPECT_NE(script->Lines("msgbox: ")[0].find("UnsupportedOperationException"),
-              std::string::npos);
 }
 
 TEST_F(ProgramTest, EveryClickRunsANewBatchAndTheWindowStays) {

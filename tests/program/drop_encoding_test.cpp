@@ -2,6 +2,8 @@
 
 #include "program_test.h"
 
+#include "runtime/exceptions.h"
+
 namespace {
 std::string RunnerOf(const std::string& line) {
     return line.substr(0, line.find(':'));
@@ -41,8 +43,42 @@ TEST_F(ProgramTest, ManyFilesGoInOrderOnOneRunnerAndEachDropGetsItsOwn) {
 TEST_F(ProgramTest, ADropWhoseFirstItemHasNoFileIssuesNothingButChimes) {
     script->Drop("Window1.Window1", "BevelButton1", {std::nullopt, "/tmp/b"});
     Run();
+    EXPECT_EQ(Count("runner created: "), 1u);
     EXPECT_TRUE(Commands().empty());
     EXPECT_EQ(Count("sound: "), 1u);
+}
+
+TEST_F(ProgramTest, NoRunnerIsSharedBetweenDropsAndBatches) {
+    script->AnswerFiles({"/b/1"}).AnswerFolder("/out");
+    script->Drop("Window1.Window1", "BevelButton1", {"/d/1"})
+        .Click("Window1.Window1", "BevelButton1")
+        .Drop("Window1.Window1", "BevelButton1", {"/d/2"});
+    Run();
+    auto commands = Commands();
+    ASSERT_EQ(commands.size(), 3u);
+    EXPECT_EQ(CommandOf(commands[0]), "binhex encode \"/d/1\"");
+    EXPECT_EQ(CommandOf(commands[1]), "binhex encode '/b/1' -C '/out'");
+    EXPECT_EQ(CommandOf(commands[2]), "binhex encode \"/d/2\"");
+    EXPECT_EQ(Count("runner created: "), 3u);
+    EXPECT_NE(RunnerOf(commands[0]), RunnerOf(commands[1]));
+    EXPECT_NE(RunnerOf(commands[1]), RunnerOf(commands[2]));
+    EXPECT_NE(RunnerOf(commands[0]), RunnerOf(commands[2]));
+    EXPECT_EQ(Count("sound: "), 3u);
+}
+
+TEST_F(ProgramTest, AnExceptionFromTheRunnerEndsTheDropWithoutChime) {
+    int seen = 0;
+    script->OnCommand([&](const std::string&) {
+        if (++seen == 2)
+            throw UnsupportedOperationException("the runner broke");
+    });
+    script->Drop("Window1.Window1", "BevelButton1", {"/d/1", "/d/2", "/d/3", "/d/4"});
+    EXPECT_EQ(Run(), 1);
+    auto commands = Commands();
+    ASSERT_EQ(commands.size(), 2u);
+    EXPECT_EQ(CommandOf(commands[1]), "binhex encode \"/d/2\"");
+    EXPECT_EQ(Count("sound: "), 0u);
+    EXPECT_EQ(Count("unhandled exception"), 1u);
 }
 
 TEST_F(ProgramTest, ALaterItemWithoutAFileIsSkipped) {
