@@ -39,3 +39,11 @@ Ref<ProbeWindow> OpenProbeWindow(ProbeWindow::Setup setup) {
     window->Constructor();
     return window;
 }
+
+Ref<MenuBar> ProbeQuitMenuBar() {
+    Ref<MenuBar> bar = ProbeMenuItem<MenuBar>("MainMenuBar", "");
+    Ref<MenuItem> file = ProbeMenuItem("FileMenu", "&File");
+    file->AddMenu(ProbeMenuItem<QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
+    bar->AddMenu(file);
+    return bar;
+}

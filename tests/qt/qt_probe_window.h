@@ -53,3 +53,6 @@ Ref<T> ProbeMenuItem(const std::string& name, const std::string& caption,
         item->Shortcut(shortcut);
     return item;
 }
+
+// A menu bar with one File menu holding the Quit item, Cmd+Q.
+Ref<MenuBar> ProbeQuitMenuBar();

@@ -34,14 +34,6 @@ QWidget* Widget(const char* className) {
     return nullptr;
 }
 
-Ref<MenuBar> QuitMenu() {
-    Ref<MenuBar> bar = ProbeMenuItem<MenuBar>("MainMenuBar", "");
-    Ref<MenuItem> file = ProbeMenuItem("FileMenu", "&File");
-    file->AddMenu(ProbeMenuItem<QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
-    bar->AddMenu(file);
-    return bar;
-}
-
 PropertyValues Sized(std::int64_t w, std::int64_t h, std::int64_t location) {
     return {{"Width", w},
             {"Height", h},
@@ -57,7 +49,7 @@ void LateStartup() {
     if (scenario == "quit") {
         Quit(quitCode);
     } else if (scenario == "menu-quit") {
-        OpenProbeWindow({"MainProbe", Sized(600, 361, 2), QuitMenu(), {}, {}});
+        OpenProbeWindow({"MainProbe", Sized(600, 361, 2), ProbeQuitMenuBar(), {}, {}});
         // Chosen as a user would: from the event loop, on the real action.
         QTimer::singleShot(0, [] {
             QWidget* main = Widget("MainProbe");
@@ -67,7 +59,7 @@ void LateStartup() {
             quit->trigger();
         });
     } else if (scenario == "close-main") {
-        OpenProbeWindow({"MainProbe", Sized(600, 361, 2), QuitMenu(), {}, [] { Quit(0); }});
+        OpenProbeWindow({"MainProbe", Sized(600, 361, 2), ProbeQuitMenuBar(), {}, [] { Quit(0); }});
         OpenProbeWindow({"AboutProbe", Sized(283, 350, 1), {}, {}, {}});
         QTimer::singleShot(0, [] {
             QWidget* main = Widget("MainProbe");

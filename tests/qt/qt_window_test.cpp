@@ -22,19 +22,11 @@ PropertyValues MainWindowProperties() {
             {"Visible", true}};
 }
 
-Ref<MenuBar> OneMenu() {
-    Ref<MenuBar> bar = ProbeMenuItem<MenuBar>("MainMenuBar", "");
-    Ref<MenuItem> file = ProbeMenuItem("FileMenu", "&File");
-    file->AddMenu(ProbeMenuItem<QuitMenuItem>("FileQuit", "&Quit", "Cmd+Q"));
-    bar->AddMenu(file);
-    return bar;
-}
-
 using QtWindowTest = QtBackendTest;
 } // namespace
 
 TEST_F(QtWindowTest, FixedWindowHasItsContentSizeTitleAndButtons) {
-    OpenProbeWindow({"MainProbe", MainWindowProperties(), OneMenu(), {}, {}});
+    OpenProbeWindow({"MainProbe", MainWindowProperties(), ProbeQuitMenuBar(), {}, {}});
     auto* widget = qobject_cast<QMainWindow*>(WindowWidget("MainProbe"));
     ASSERT_NE(widget, nullptr);
     EXPECT_TRUE(widget->isVisible());
@@ -55,7 +47,7 @@ TEST_F(QtWindowTest, FixedWindowHasItsContentSizeTitleAndButtons) {
 }
 
 TEST_F(QtWindowTest, AboutWindowIsCentredOverTheMainWindowWithOnlyACloseButton) {
-    OpenProbeWindow({"MainProbe", MainWindowProperties(), OneMenu(), {}, {}});
+    OpenProbeWindow({"MainProbe", MainWindowProperties(), ProbeQuitMenuBar(), {}, {}});
     OpenProbeWindow({"AboutProbe",
                      {{"Width", std::int64_t{283}},
                       {"Height", std::int64_t{350}},
