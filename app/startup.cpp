@@ -19,17 +19,26 @@ const std::vector<Initializer>& ProgramInitializers() {
     return entries;
 }
 
+namespace {
+// Runs one step of the process's own sequence. Each step runs whatever the
+// one before left behind; the first exception is the one that is reported.
+template <class Step> void RunStep(std::exception_ptr& pending, Step step) {
+    try {
+        step();
+    } catch (...) {
+        if (!pending)
+            pending = std::current_exception();
+    }
+}
+} // namespace
+
 int RunProgram() {
     std::exception_ptr pending;
-    try {
-        RuntimeInit();
-        RuntimePerformInitializers(ProgramInitializers());
-    } catch (const RuntimeException&) {
-        pending = std::current_exception();
-    }
+    RunStep(pending, [] { RuntimeInit(); });
+    RunStep(pending, [] { RuntimePerformInitializers(ProgramInitializers()); });
     try {
         Main(pending);
-    } catch (const RuntimeException&) {
+    } catch (...) {
         // Only the report itself can fail here; the run ends all the same.
     }
     RuntimePerformFinalizers();
@@ -44,7 +53,9 @@ void Main(std::exception_ptr pending) {
             RunFrameworkInitialization(&LateStartup);
             RuntimeRun();
             return;
-        } catch (const RuntimeException&) {
+        } catch (...) {
+            // Of any kind: what escapes start-up or the event loop is
+            // reported, never left to end the process unreported.
             pending = std::current_exception();
         }
     }
@@ -67,8 +78,10 @@ void NewAppInstance() {
     Ref<App> app = RuntimeNewObject<App>();
     app->Constructor();
     RequireObject(app, "App")->x_SetVersionData(1, 0, 0, 0, 0, "", "", "");
-    Ref<MainMenuBar> bar = MainMenuBar::Instance();
-    RequireObject(app, "App")->MenuBar(Ref<::MenuBar>(bar));
+    {
+        Ref<MainMenuBar> bar = MainMenuBar::Instance();
+        RequireObject(app, "App")->MenuBar(Ref<::MenuBar>(bar));
+    }
     RuntimeRegisterAppObject(app);
 }
 

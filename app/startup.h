@@ -13,7 +13,9 @@ const std::vector<Initializer>& ProgramInitializers();
 // Returns the exit status.
 int RunProgram();
 
-// The steps of a run, each called once by the one before.
+// The steps of a run, each called once by the one before. Main gets what the
+// runtime's initialisation or an initialiser raised, or nothing; a pending
+// exception is reported at once and nothing is started.
 void Main(std::exception_ptr pending);
 void EarlyStartup();
 void InitFileTypes();

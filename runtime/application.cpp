@@ -18,16 +18,19 @@ void Application::x_SetVersionData(std::int64_t majorVersion, std::int64_t minor
     version_ = {majorVersion, minorVersion, bugVersion,   nonReleaseVersion,
                 stageCode,    longVersion,  shortVersion, packageInfo};
     RuntimePlatform().Note("version " + std::to_string(majorVersion) + "." +
-                           std::to_string(minorVersion) + "." + std::to_string(bugVersion));
+                           std::to_string(minorVersion) + "." + std::to_string(bugVersion) +
+                           " set on " + Record().name);
 }
 
 void Application::MenuBar(Ref<::MenuBar> bar) {
     RequireMainThread();
     menuBar_ = std::move(bar);
-    RuntimePlatform().Note("application menu bar installed");
+    RuntimePlatform().Note("menu bar installed on " + Record().name);
 }
 
 void Application::AddMenuHandler(const std::string& name, MethodDelegate::Function handler) {
+    // The menu dispatch reads the table on the main thread.
+    RequireMainThread();
     handlers_[name] = std::move(handler);
     RuntimePlatform().Note("menu handler bound: " + name);
 }

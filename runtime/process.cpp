@@ -12,8 +12,6 @@ struct ProcessState {
     std::thread::id mainThread;
     ExceptionHelper exceptionHelper = nullptr;
     void (*lateStartup)() = nullptr;
-    bool pluginsReady = false;
-    bool running = false;
     bool quitRequested = false;
     int exitCode = 0;
 };
@@ -73,11 +71,10 @@ void RuntimeCallProgram(const std::function<void()>& f) {
         UnhandledException(escaped);
 }
 
+// The runtime's own classes build their records on first use, and the
+// control and shell plug-ins are linked in: there is nothing left to ready.
 void RuntimeInitExternalClasses() {}
-
-void InitPluginEntrypoints() {
-    State().pluginsReady = true;
-}
+void InitPluginEntrypoints() {}
 
 void RunFrameworkInitialization(void (*lateStartup)()) {
     RequireMainThread();
@@ -90,13 +87,11 @@ void RuntimeRun() {
     ProcessState& s = State();
     if (s.quitRequested)
         return;
-    s.running = true;
     RuntimePlatform().Note("event loop runs");
     RuntimePlatform().RunEventLoop([] {
         if (auto late = std::exchange(State().lateStartup, nullptr))
             RuntimeCallProgram(late);
     });
-    s.running = false;
 }
 
 void Quit(int code) {
@@ -117,17 +112,29 @@ int RuntimeExit() {
     return State().exitCode;
 }
 
-void UnhandledException(const std::exception_ptr& exception) {
-    std::string report;
+namespace {
+std::string Describe(const std::exception_ptr& exception) {
+    const std::string shutDown = " was not handled. The application must shut down.";
+    if (!exception)
+        return "An exception" + shutDown;
     try {
         std::rethrow_exception(exception);
     } catch (const RuntimeException& e) {
-        report = std::string("An exception of class ") + e.ClassName() +
-                 " was not handled. The application must shut down.\n" + e.what();
+        return std::string("An exception of class ") + e.ClassName() + shutDown + "\n" + e.what();
     } catch (const std::exception& e) {
-        report = std::string("An exception was not handled. The application must shut down.\n") +
-                 e.what();
+        return "An exception" + shutDown + "\n" + e.what();
+    } catch (...) {
+        return "An exception of unknown kind" + shutDown;
     }
+}
+} // namespace
+
+void UnhandledException(const std::exception_ptr& exception) {
+    // The status is settled before the report, so a report that fails in
+    // turn cannot leave the run looking like a success.
+    State().exitCode = 1;
+    State().quitRequested = true;
+    const std::string report = Describe(exception);
     std::fprintf(stderr, "tamzel: %s\n", report.c_str());
     std::fflush(stderr);
     if (State().platform) {

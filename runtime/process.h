@@ -22,13 +22,15 @@ void RuntimeSelectBackend(std::unique_ptr<Platform> platform);
 // chosen.
 Platform& RuntimePlatform();
 
-// Records the calling thread as the main thread and readies the backend.
+// Records the calling thread as the main thread. The backend must have been
+// chosen before.
 void RuntimeInit();
 // Raises ThreadAccessingUIException unless called on the main thread.
 void RequireMainThread();
 
-// The executable's initialiser table: the runtime's own entries run first,
-// then `programEntries` in order.
+// Runs the executable's initialiser table: the runtime's own entries would
+// come first (it has none: its class records are built on first use), then
+// `programEntries`, in order. An entry that raises ends the table there.
 using Initializer = void (*)();
 void RuntimePerformInitializers(const std::vector<Initializer>& programEntries);
 void RuntimePerformFinalizers();
@@ -45,7 +47,9 @@ std::exception_ptr CallFunctionWithExceptionHandling(const std::function<void()>
 // UnhandledException.
 void RuntimeCallProgram(const std::function<void()>& f);
 
-// Readies the runtime's own classes, and its control and shell plug-ins.
+// Readies the runtime's own classes, and its control and shell plug-ins. Both
+// are ready from the start in this runtime; start-up calls them all the same,
+// at the point from which it relies on them.
 void RuntimeInitExternalClasses();
 void InitPluginEntrypoints();
 
@@ -64,8 +68,10 @@ void RuntimeQuitFromMenu();
 // unhandled exception.
 int RuntimeExit();
 
-// Reports an exception nobody handled: its class and message on standard
-// error and in a message box. The application then quits with status 1.
+// Reports an exception nobody handled, of any kind: its class and message on
+// standard error and in a message box. The application then quits with
+// status 1; that status holds even when showing the report raises in turn,
+// which then passes on to the caller.
 void UnhandledException(const std::exception_ptr& exception);
 
 // Lets pending paint and timer events run (never user input, so a batch

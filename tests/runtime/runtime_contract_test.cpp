@@ -75,6 +75,7 @@ TEST_F(RuntimeTest, EventQueriesAnswerFromTheClassRecord) {
 TEST_F(RuntimeTest, UserInterfaceCallsFromAnotherThreadRaiseBeforeDoingAnything) {
     Ref<MenuItem> item = RuntimeNewObject<MenuItem>();
     item->Name("before");
+    Ref<Application> app = RuntimeNewObject<Application>();
     const std::pair<const char*, std::function<void()>> calls[] = {
         {"MenuItem.Name", [&] { item->Name("after"); }},
         {"MenuItem.AddMenu", [&] { item->AddMenu(RuntimeNewObject<MenuItem>()); }},
@@ -83,6 +84,9 @@ TEST_F(RuntimeTest, UserInterfaceCallsFromAnotherThreadRaiseBeforeDoingAnything)
         {"MsgBox", [] { MsgBox("from a thread"); }},
         {"ShowURL", [] { ShowURL("mailto:x@example.com"); }},
         {"GetImplicitWindow", [] { (void)GetImplicitWindow("Window1.Window1"); }},
+        {"Application.AddMenuHandler",
+         [&] { app->AddMenuHandler("Email", [](Object&) { return false; }); }},
+        {"Application.MenuBar", [&] { app->MenuBar(RuntimeNewObject<MenuBar>()); }},
     };
     for (const auto& [name, call] : calls) {
         bool raised = false;
@@ -97,6 +101,8 @@ TEST_F(RuntimeTest, UserInterfaceCallsFromAnotherThreadRaiseBeforeDoingAnything)
     }
     EXPECT_EQ(item->Name(), "before");
     EXPECT_EQ(item->Count(), 0u);
+    EXPECT_FALSE(app->HasMenuHandler("Email"));
+    EXPECT_FALSE(app->MenuBar());
     EXPECT_TRUE(script->Lines("msgbox: ").empty());
     EXPECT_TRUE(script->Lines("url: ").empty());
 }
@@ -140,6 +146,28 @@ TEST_F(RuntimeTest, AnExceptionEscapingAHandlerIsReportedAndEndsWithStatusOne) {
     EXPECT_NE(err.find("nothing there"), std::string::npos);
     ASSERT_EQ(script->Lines("msgbox: ").size(), 1u);
     EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST_F(RuntimeTest, AnExceptionOfAnyKindIsReportedAndEndsWithStatusOne) {
+    struct NotAStandardException {};
+    const std::pair<std::exception_ptr, const char*> cases[] = {
+        {std::make_exception_ptr(IllegalCastException("wrong class")),
+         "An exception of class IllegalCastException was not handled"},
+        {std::make_exception_ptr(std::out_of_range("past the end")), "past the end"},
+        {std::make_exception_ptr(NotAStandardException{}), "An exception of unknown kind"},
+        {nullptr, "An exception was not handled"},
+    };
+    for (const auto& [exception, expected] : cases) {
+        testing::internal::CaptureStderr();
+        UnhandledException(exception);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_NE(err.find(expected), std::string::npos) << err;
+        ASSERT_FALSE(script->Lines("msgbox: ").empty());
+        EXPECT_NE(script->Lines("msgbox: ").back().find(expected), std::string::npos);
+        EXPECT_EQ(RuntimeExit(), 1) << expected;
+        Quit(0); // the next case starts from a clean status
+    }
+    EXPECT_EQ(script->Lines("msgbox: ").size(), std::size(cases));
 }
 
 // Counts itself, to show that every path releases what it took.
