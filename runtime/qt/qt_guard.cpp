@@ -13,11 +13,11 @@ void CallRuntimeFromQt(const std::function<void()>& f) noexcept {
             UnhandledException(std::current_exception());
             return;
         } catch (...) {
-            // Not even a std::exception: nothing can describe it, but the
-            // program must still end the way an unhandled error ends it.
+            // The report itself failed: the program must still end the
+            // way an unhandled error ends it.
         }
     }
-    std::fputs("tamzel: an exception of unknown kind was not handled\n", stderr);
+    std::fputs("tamzel: an error was not handled and could not be reported\n", stderr);
     try {
         Quit(1);
     } catch (...) {
