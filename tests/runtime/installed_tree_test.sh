@@ -58,9 +58,10 @@ done
 entry="$prefix/share/applications/tamzel.desktop"
 [[ -f "$entry" ]] || fail "the install lacks share/applications/tamzel.desktop"
 [[ "$(head -n1 "$entry")" == "[Desktop Entry]" ]] || fail "the desktop entry does not begin with its group"
-for line in Type=Application Name=Tamzel Exec=tamzel; do
+for line in Type=Application Name=Tamzel Exec=tamzel Icon=tamzel; do
   grep -qxF "$line" "$entry" || fail "the desktop entry lacks \"$line\""
 done
+[[ -f "$prefix/share/icons/hicolor/scalable/apps/tamzel.svg" ]] || fail "the install lacks the icon"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$entry" || fail "desktop-file-validate refuses the desktop entry"
 fi
