@@ -53,8 +53,9 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER WAYLAND_DISPL
 export QT_QPA_PLATFORM=xcb
 
 # -displayfd lets the server pick a free display itself: no race with other
-# servers on a shared machine.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+# servers on a shared machine. -noreset keeps it from resetting when its last
+# client goes, which refuses the next program to connect while it does.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb_pid=$!
 poll 15 test -s "$tmp/display" || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
 export DISPLAY=":$(head -n1 "$tmp/display")"
