@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -49,6 +50,14 @@ std::vector<std::byte> run_bytes(std::size_t size) {
     return bytes;
 }
 
+// A figure for an encoding that stopped half-way would be meaningless.
+void check(const binhex::Written& written) {
+    if (written.status != binhex::Status::ok) {
+        std::fprintf(stderr, "encoding failed: %s\n", binhex::status_message(written.status));
+        std::exit(1);
+    }
+}
+
 double encode_seconds(binhex::Kernel kernel, const std::vector<std::byte>& input,
                       std::vector<char>& output) {
     constexpr std::size_t kChunk = 256 * 1024;
@@ -57,21 +66,27 @@ double encode_seconds(binhex::Kernel kernel, const std::vector<std::byte>& input
     binhex::FileInfo info;
     info.name = "bench";
     info.data_length = static_cast<std::uint32_t>(input.size());
-    encoder.begin(info, output);
+    check(encoder.begin(info, output));
     for (std::size_t at = 0; at < input.size(); at += kChunk) {
         const std::size_t size = std::min(kChunk, input.size() - at);
-        encoder.update(std::span(input).subspan(at, size), output);
+        check(encoder.update(std::span(input).subspan(at, size), output));
     }
-    encoder.end(output);
+    check(encoder.end(output));
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 } // namespace
 
-int main() {
-    constexpr std::size_t kSize = 64 << 20;
+// binhex_codec_throughput [MIB]: MIB mebibytes of each input, 64 by default.
+int main(int argc, char** argv) {
+    const long mib = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 64;
+    if (argc > 2 || mib < 1 || mib > 4095) {
+        std::fprintf(stderr, "usage: %s [MIB]   (1 to 4095, default 64)\n", argv[0]);
+        return 2;
+    }
+    const auto size = static_cast<std::size_t>(mib) << 20;
     const std::pair<const char*, std::vector<std::byte>> inputs[] = {
-        {"random", random_bytes(kSize)}, {"text", text_bytes(kSize)}, {"runs", run_bytes(kSize)}};
+        {"random", random_bytes(size)}, {"text", text_bytes(size)}, {"runs", run_bytes(size)}};
     std::vector<char> output(binhex::Encoder::update_bound(256 * 1024));
     std::printf("%-8s %-6s %10s\n", "kernel", "input", "MB/s");
     for (const auto kernel : {binhex::Kernel::plain, binhex::Kernel::wide, binhex::Kernel::avx2}) {

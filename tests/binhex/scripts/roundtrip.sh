@@ -33,6 +33,15 @@ info_line_from_macbinary() {
 
 decoder_wanted() { [[ ",$DECODERS," == *",$1,"* ]]; }
 
+# How a .hqx ends: the length of its last line (65 when the closing colon
+# follows a full line) and how many characters its last group has (0 for a
+# whole group of four).
+stream_shape() {
+    perl -0777 -ne '/\n(:[^:]*:)/ or die "no stream in $ARGV\n"; my $stream = $1;
+        my @lines = split /\n/, $stream; (my $chars = $stream) =~ tr/:\n//d;
+        printf "last-line=%d final-group=%d\n", length $lines[-1], length($chars) % 4' "$1"
+}
+
 # roundtrip LABEL INPUT MAC_NAME TYPE CREATOR FLAGS RESOURCE
 #   MAC_NAME is the header name as printf(1) format; TYPE and CREATOR are
 #   four characters, or "-" for four zero bytes; RESOURCE is the file holding
@@ -47,6 +56,7 @@ roundtrip() {
     fi
     hqx="$out/$(basename "$input").hqx"
     [[ "$(cat "$out.stdout")" == "$hqx" ]] || fail "$label: printed '$(cat "$out.stdout")'"
+    stream_shape "$hqx" >>"$WORK/shapes"
     [[ -z "$resource" ]] && resource=/dev/null
     expected=$(printf 'name=%s type=%s creator=%s flags=%s' "$(printf -- "$mac_name" | hex_of)" \
         "$(code_hex "$type")" "$(code_hex "$creator")" "$flags")
@@ -111,6 +121,13 @@ plain() {
 }
 
 random_bytes() { head -c "$1" /dev/urandom; }
+# The same bytes every time, with no marker and no two equal bytes in a row:
+# nothing is run-length coded, so the size alone decides where lines and
+# groups end.
+varied_bytes() {
+    perl -e 'srand $ARGV[0]; my $last = -1; for (1 .. $ARGV[0]) { my $b;
+        do { $b = int rand 256 } while $b == 0x90 || $b == $last; print chr $b; $last = $b }' "$1"
+}
 repeated() { perl -e 'print chr(hex $ARGV[0]) x $ARGV[1]' "$1" "$2"; }
 text_lines() {
     perl -e 'srand 7; my @w = qw(the quick brown fox jumps over a lazy dog and keeps
@@ -129,11 +146,22 @@ fi
 plain "empty file" empty.bin true
 plain "one byte" one.bin printf 'x'
 # Lengths around every 3-byte group and around the 48 bytes that fill a line
-# of 64 characters, shifted by the header in front of the data.
-for size in 2 3 4 5 6 7 44 45 46 47 48 49 50 51 52 92 93 94 95 96 97 98 99 100 \
+# of 64 characters, shifted by the header in front of the data. The sizes from
+# 2 to 52, under names of one length, move the end of the stream through every
+# place in a line; the checks after them make sure the endings that matter
+# came up.
+for size in $(seq 2 52) 92 93 94 95 96 97 98 99 100 \
     140 141 142 143 144 145 146 147 188 189 190 191 192 193 194 195 196 1023 1024 1025; do
+    plain "$size bytes" "$(printf 'v%04d' "$size")" varied_bytes "$size"
+done
+for size in 46 47 48 49 50; do
     plain "$size random bytes" "r$size" random_bytes "$size"
 done
+for shape in last-line=65 final-group=0 final-group=2 final-group=3; do
+    check "some stream ends with $shape" grep -qx ".* $shape\|$shape .*" "$WORK/shapes"
+done
+check "no stream ends in a group of one character" \
+    bash -c '! grep -q "final-group=1" "$1"' _ "$WORK/shapes"
 for count in 2 3 4 255 256 257 258 1000; do
     plain "a run of $count" "run$count" repeated 41 "$count"
     plain "a run of $count markers" "marker$count" repeated 90 "$count"
@@ -141,6 +169,26 @@ done
 plain "a run of 1000 zeros" zeros repeated 00 1000
 plain "markers between runs" mixed perl -e 'print "a" x 300, "\x90", "b" x 3, "\x90\x90", "\0" x 256, "\x90" x 3'
 plain "1 MiB random" random-1MiB.bin random_bytes $((1 << 20))
+
+# The run-length stage runs over the whole stream, so a run carries on from
+# one part into the next when the bytes allow it. These files are made so
+# that a CRC byte and the bytes beside it are equal.
+crc_search() { perl "$SCRIPTS_DIR/crc_search.pl" "$@"; }
+header_into_data() {
+    local byte=$1 length
+    length=$(crc_search header-length "into$byte" 0 "$byte" LO 3)
+    plain "the header's CRC carries on into a run of $byte" "into$byte" repeated "$byte" "$length"
+}
+header_into_data 41
+header_into_data 90
+length=$(crc_search header-length zeros-into-crc 0 00 HI 3)
+plain "the header's zeros carry on into its CRC" zeros-into-crc varied_bytes "$length"
+for byte in 41 90; do
+    # 254 and more, so that the run is cut into pieces across the CRC.
+    length=$(crc_search run-length "$byte" HI 254)
+    plain "a data fork of $length bytes $byte carries on into its CRC" "crc$byte" \
+        repeated "$byte" "$length"
+done
 plain "a text file" notes.txt text_lines 5000
 
 # Names: what the header must hold, as printf formats of Mac OS Roman bytes.
@@ -156,6 +204,12 @@ name_case "a colon" "a:b.txt" "a/b.txt"
 name_case "a name over 63 bytes" "$(printf 'n%.0s' {1..70}).pdf" "$(printf 'n%.0s' {1..59}).pdf"
 name_case "a name starting with a dash" "-rf" "-rf"
 name_case "characters Mac OS Roman lacks" $'\xe6\x97\xa5\xe6\x9c\xac.txt' '??.txt'
+# Mac OS Roman puts e-circumflex at 0x90, the run marker: the header escapes it.
+name_case "a letter whose Mac OS Roman byte is the marker" $'cr\xc3\xaape' 'cr\220pe'
+name_case "a name of exactly 63 bytes" "$(printf 'x%.0s' {1..59}).txt" "$(printf 'x%.0s' {1..59}).txt"
+# 70 letters of two UTF-8 bytes each are 70 bytes in Mac OS Roman, cut to 63.
+name_case "a long non-ASCII name cut after conversion" "$(printf '\xc3\xa9%.0s' {1..70})" \
+    "$(printf '\\216%.0s' {1..63})"
 
 # Forks and Finder information from an AppleDouble companion.
 companion_case() {
@@ -178,5 +232,15 @@ companion_case "a resource fork of runs" APPL '????' 0x8000 8000 \
     "repeated 90 600" "repeated 90 700; repeated 00 300"
 companion_case "Finder information and no resource fork" JPEG 8BIM 0x0000 0000 \
     "random_bytes 777" "true"
+companion_case "the empty data fork's CRC carries on into a resource fork of zeros" \
+    APPL ttxt 0x0000 0000 "true" "repeated 00 600"
+crc_dir=$(fresh_dir)
+printf 'the data fork\n' >"$crc_dir/data"
+crc=$(crc_search fork-crc "$crc_dir/data")
+companion_case "the data fork's CRC carries on into the resource fork" APPL ttxt 0x0000 0000 \
+    "cat $crc_dir/data" "repeated ${crc:2:2} 300"
+length=$(crc_search run-length 90 HI 3)
+companion_case "a resource fork of markers carries on into its CRC" APPL ttxt 0x0000 0000 \
+    "printf x" "repeated 90 $length"
 
 finish

@@ -9,21 +9,6 @@ source "$(dirname "$0")/testlib.sh"
 src=$(fresh_dir)
 truncate -s 4294967295 "$src/largest"
 
-# Waits until the program has its temporary open in DIR: a descriptor whose
-# target lies in DIR (an unnamed one shows as "DIR/#123 (deleted)").
-wait_for_temporary() {
-    local pid=$1 dir=$2 tries
-    for tries in $(seq 1 500); do
-        local fd
-        for fd in /proc/"$pid"/fd/*; do
-            [[ "$(readlink "$fd" 2>/dev/null)" == "$dir"/* ]] && return 0
-        done
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.01
-    done
-    return 1
-}
-
 stop_case() {
     local signal=$1
     local dst pid status=0

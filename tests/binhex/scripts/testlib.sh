@@ -15,7 +15,11 @@ esac
 SCRIPTS_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/binhex-test.XXXXXX")
 chmod 755 "$WORK"
+# File systems a test mounted under $WORK, unmounted before it is removed.
+MOUNTED=()
 cleanup() {
+    local m
+    for m in "${MOUNTED[@]}"; do umount "$m" 2>/dev/null; done
     chmod -R u+rwx "$WORK" 2>/dev/null
     rm -rf "$WORK"
 }
@@ -57,4 +61,32 @@ fresh_dir() {
     dir=$(mktemp -d "$WORK/d.XXXXXX")
     chmod 755 "$dir"
     echo "$dir"
+}
+
+# mount_tmpfs VARIABLE OPTIONS: mounts a tmpfs with OPTIONS on a fresh
+# directory and sets VARIABLE to its path (in this shell, so that the cleanup
+# knows it); fails where mounting is not allowed (not root, or no such
+# privilege here).
+mount_tmpfs() {
+    local dir
+    dir=$(fresh_dir)
+    mount -t tmpfs -o "$2" tmpfs "$dir" 2>/dev/null || return 1
+    MOUNTED+=("$dir")
+    printf -v "$1" '%s' "$dir"
+}
+
+# wait_for_temporary PID DIR: waits until the program has its temporary open
+# in DIR, a descriptor whose target lies in DIR (an unnamed one shows as
+# "DIR/#123 (deleted)"). Fails if the program ends first.
+wait_for_temporary() {
+    local pid=$1 dir=$2 tries
+    for tries in $(seq 1 500); do
+        local fd
+        for fd in /proc/"$pid"/fd/*; do
+            [[ "$(readlink "$fd" 2>/dev/null)" == "$dir"/* ]] && return 0
+        done
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.01
+    done
+    return 1
 }

@@ -74,9 +74,9 @@ inline std::vector<std::string> lines_of(const std::string& text) {
     return lines;
 }
 
-// Reads the 8-bit stream back out of the text between the colons: the 6-bit
-// characters, then the runs. Deliberately naive, for checking fields.
-inline Bytes decode_stream(const std::string& text) {
+// Reads the run-length coded bytes back out of the characters between the
+// colons. Deliberately naive, for checking fields.
+inline Bytes packed_stream(const std::string& text) {
     static constexpr std::string_view kAlphabet =
         "!\"#$%&'()*+,-012345689@ABCDEFGHIJKLMNPQRSTUVXYZ[`abcdefhijklmpqr";
     const std::size_t open = text.find("\n:");
@@ -94,6 +94,12 @@ inline Bytes decode_stream(const std::string& text) {
             packed.push_back(static_cast<std::uint8_t>(bits >> count));
         }
     }
+    return packed;
+}
+
+// The 8-bit stream: packed_stream() with its runs expanded.
+inline Bytes decode_stream(const std::string& text) {
+    const Bytes packed = packed_stream(text);
     Bytes bytes;
     for (std::size_t i = 0; i < packed.size(); ++i) {
         if (packed[i] != 0x90) {

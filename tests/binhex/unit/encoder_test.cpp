@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace binhex::test {
 namespace {
 
@@ -87,6 +89,32 @@ TEST(Encoder, EmptyForksStillGetTheirCrcs) {
     ASSERT_EQ(stream.size(), 1u + 1 + 1 + 4 + 4 + 2 + 4 + 4 + 2 + 2 + 2);
     EXPECT_EQ(be16(stream, stream.size() - 4), 0);
     EXPECT_EQ(be16(stream, stream.size() - 2), 0);
+}
+
+// The run-length stage covers the whole stream: a run goes on from the header
+// into the data fork and from a fork into its CRC. The round trips that put
+// runs at those places rely on this to reach the decoders' handling of them.
+TEST(Encoder, RunsCarryOnAcrossThePartsOfTheStream) {
+    const auto contains = [](const Bytes& stream, const Bytes& part) {
+        return std::search(stream.begin(), stream.end(), part.begin(), part.end()) != stream.end();
+    };
+    // The header's CRC depends on the fork lengths only.
+    const Bytes probe(300, 0x00);
+    const Bytes stream = decode_stream(encode(info_for("runs", probe), probe, {}));
+    const std::uint8_t crc_high = stream[24];
+    const std::uint8_t crc_low = stream[25];
+    ASSERT_NE(crc_high, crc_low);
+    ASSERT_NE(crc_low, 0x90);
+    const Bytes data(300, crc_low);
+    const Bytes packed = packed_stream(encode(info_for("runs", data), data, {}));
+    EXPECT_TRUE(contains(packed, {crc_high, crc_low, 0x90, 0xFF, crc_low, 0x90, 46}))
+        << "the header's last byte and the 300 that follow are one run of 301";
+
+    // Empty forks have CRCs of zero: four zero bytes end the stream as one run.
+    const std::string empty = encode(info_for("e", {}), {}, {});
+    ASSERT_NE(decode_stream(empty)[22], 0x00) << "the header's CRC must not end in zero here";
+    const Bytes empty_packed = packed_stream(empty);
+    EXPECT_EQ(Bytes(empty_packed.end() - 3, empty_packed.end()), Bytes({0x00, 0x90, 0x04}));
 }
 
 // Lines are 64 characters, the opening colon counting on the first; the last
