@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -54,6 +56,31 @@ void AddPrompt(QFileDialog& dialog, const std::string& prompt) {
     grid->addWidget(label, 0, 0, 1, grid->columnCount());
 }
 
+// The names typed as "a" "b" in the file-name field, when every one of them
+// is a file in the dialog's folder. Qt's own answer follows the list's
+// selection, which its completer can leave short of what was typed; a
+// clicked selection fills the field with the same names, so both agree.
+QStringList TypedFiles(const QFileDialog& dialog) {
+    const auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    if (!edit || !edit->text().contains('"'))
+        return {};
+    const QStringList parts = edit->text().split('"');
+    if (parts.size() % 2 == 0)
+        return {}; // an odd number of quotes: a name holds one itself
+    QStringList files;
+    for (qsizetype i = 1; i < parts.size(); i += 2) {
+        if (!parts[i - 1].trimmed().isEmpty())
+            return {};
+        const QFileInfo file(dialog.directory(), parts[i]);
+        if (parts[i].isEmpty() || !file.isFile())
+            return {};
+        files << file.absoluteFilePath();
+    }
+    if (!parts.last().trimmed().isEmpty())
+        return {};
+    return files;
+}
+
 void Configure(QFileDialog& dialog, const DialogSettings& settings) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setWindowTitle(Text(settings.title));
@@ -75,8 +102,11 @@ std::optional<std::vector<std::string>> QtPlatform::ShowOpenDialog(const DialogS
                                             : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
+    QStringList files = TypedFiles(dialog);
+    if (files.isEmpty())
+        files = dialog.selectedFiles();
     std::vector<std::string> chosen;
-    for (const QString& file : dialog.selectedFiles())
+    for (const QString& file : files)
         chosen.push_back(Bytes(file));
     return chosen;
 }

@@ -99,35 +99,47 @@ python3 -c 'import sys; sys.stdout.buffer.write(b"\x90" * 300 + b"\0" * 1000 + b
 dest="$tmp/out folder"
 mkdir -p "$dest"
 
+# open_file_dialog: Ctrl+E in the main window; sets dlg to the file dialog.
+open_file_dialog() {
+  xdotool windowfocus --sync "$main"
+  xdotool key --clearmodifiers ctrl+e
+  poll 15 visible_named '^Choose a File$' >/dev/null || fail "Ctrl+E opened no \"Choose a File\" dialog"
+  dlg="$(visible_named '^Choose a File$' | head -n1)"
+  say "Ctrl+E opened \"Choose a File\" ($dlg)"
+  xdotool windowfocus --sync "$dlg"
+}
+
+# choose_folder FOLDER: types FOLDER into the folder dialog and accepts it.
+choose_folder() {
+  poll 15 visible_named '^Choose a Folder$' >/dev/null || fail "no \"Choose a Folder\" dialog after the files were chosen"
+  local folder; folder="$(visible_named '^Choose a Folder$' | head -n1)"
+  say "\"Choose a Folder\" ($folder) opened"
+  xdotool windowfocus --sync "$folder"
+  xdotool type --delay 15 "$1"
+  xdotool key Return
+  # Return on a typed folder may only step into it; a second Return then picks it.
+  if ! poll 5 bash -c '! xdotool search --onlyvisible --name "^Choose a Folder$" >/dev/null 2>&1'; then
+    say "the folder dialog is still open: pressing Return again"
+    xdotool windowfocus --sync "$folder" 2>/dev/null || true
+    xdotool key Return
+  fi
+}
+
+# hqx_in FOLDER: the .hqx files in FOLDER, one a line, sorted.
+hqx_in() { find "$1" -maxdepth 1 -name '*.hqx' -printf '%f\n' | sort; }
+count_hqx() { [[ "$(hqx_in "$1" | wc -l)" -ge "$2" ]]; }
+
 start_app
-xdotool windowfocus --sync "$main"
-xdotool key --clearmodifiers ctrl+e
-poll 15 visible_named '^Choose a File$' >/dev/null || fail "Ctrl+E opened no \"Choose a File\" dialog"
-dlg="$(visible_named '^Choose a File$' | head -n1)"
-say "Ctrl+E opened \"Choose a File\" ($dlg)"
-xdotool windowfocus --sync "$dlg"
+open_file_dialog
 # A click in the file list, Ctrl+A for the three files on the Desktop, then
 # Alt+N to the file-name field and Return, which accepts what is selected.
 xdotool mousemove --window "$dlg" 300 250 click 1
 xdotool key ctrl+a
 xdotool key alt+n Return
-poll 15 visible_named '^Choose a Folder$' >/dev/null || fail "no \"Choose a Folder\" dialog after the files were chosen"
-folder="$(visible_named '^Choose a Folder$' | head -n1)"
-say "selected the three files, Return; \"Choose a Folder\" ($folder) opened"
-xdotool windowfocus --sync "$folder"
-xdotool type --delay 15 "$dest"
-xdotool key Return
-# Return on a typed folder may only step into it; a second Return then picks it.
-if ! poll 5 bash -c '! xdotool search --onlyvisible --name "^Choose a Folder$" >/dev/null 2>&1'; then
-  say "the folder dialog is still open: pressing Return again"
-  xdotool windowfocus --sync "$folder" 2>/dev/null || true
-  xdotool key Return
-fi
-
-hqx_count() { find "$dest" -maxdepth 1 -name '*.hqx' | wc -l; }
-three_hqx() { [[ "$(hqx_count)" -ge 3 ]]; }
-poll 30 three_hqx || fail "expected 3 .hqx files in $dest, found $(hqx_count): $(ls -A "$dest" | tr '\n' '|')"
-say "three .hqx files in the destination: $(ls "$dest" | tr '\n' '|')"
+say "selected the three files, Return"
+choose_folder "$dest"
+poll 30 count_hqx "$dest" 3 || fail "expected 3 .hqx files in $dest, found: $(hqx_in "$dest" | tr '\n' '|')"
+say "three .hqx files in the destination: $(hqx_in "$dest" | tr '\n' '|')"
 
 # decode_* HQX OUT: the data fork of HQX into OUT.
 decode_hexbin() {
@@ -165,6 +177,21 @@ for name in "$odd" b.bin c; do
   done
   say "\"$name.hqx\" decodes to the original with hexbin, Convert::BinHex and uudeview"
 done
+
+# --- Names typed into the file dialog -------------------------------------------
+# Several names are typed quoted, as the field wants them. Qt's completer can
+# leave the list's selection short of them meanwhile; both must be encoded.
+typed="$tmp/typed folder"
+mkdir -p "$typed"
+open_file_dialog
+xdotool type --delay 15 '"b.bin" "c"'
+xdotool key Return
+say "typed \"b.bin\" \"c\", Return"
+choose_folder "$typed"
+poll 30 count_hqx "$typed" 2 || fail "expected 2 .hqx files in $typed, found: $(hqx_in "$typed" | tr '\n' '|')"
+[[ "$(hqx_in "$typed" | tr '\n' '|')" == "b.bin.hqx|c.hqx|" ]] || fail "typed names gave $(hqx_in "$typed" | tr '\n' '|')"
+cmp -s "$typed/b.bin.hqx" "$dest/b.bin.hqx" && cmp -s "$typed/c.hqx" "$dest/c.hqx" || fail "the typed names' .hqx differ from the first batch's"
+say "both typed names were encoded"
 
 # --- Help > About Tamzel -----------------------------------------------------
 # "Help" has no mnemonic, so the menu is opened with the mouse: the menu bar

@@ -4,14 +4,18 @@
 
 #include "runtime/platform.h"
 
+#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <algorithm>
 
 namespace {
 class QtDialogsTest : public QtBackendTest {
@@ -132,4 +136,65 @@ TEST_F(QtDialogsTest, MessageBoxShowsTheTextAsItIs) {
     });
     RuntimePlatform().ShowMessage(text);
     EXPECT_TRUE(driver.Acted());
+}
+
+// Selects the rows of `names` in the dialog's list, once it lists them all.
+void SelectRows(QFileDialog& dialog, const QStringList& names) {
+    auto* list = dialog.findChild<QListView*>("listView");
+    ASSERT_NE(list, nullptr);
+    QAbstractItemModel* model = list->model();
+    QModelIndexList rows;
+    const QDeadlineTimer patience(30000);
+    while (rows.size() < names.size() && !patience.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        rows.clear();
+        for (int row = 0; row < model->rowCount(list->rootIndex()); ++row) {
+            const QModelIndex index = model->index(row, 0, list->rootIndex());
+            if (names.contains(index.data().toString()))
+                rows << index;
+        }
+    }
+    ASSERT_EQ(rows.size(), names.size());
+    list->selectionModel()->clearSelection();
+    for (const QModelIndex& index : rows)
+        list->selectionModel()->select(index,
+                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+TEST_F(QtDialogsTest, TypedNamesWinOverASelectionThatLagsBehind) {
+    // While the user types, Qt's completer can leave the list's selection
+    // short of the names in the field; what was typed is the choice.
+    ModalDriver driver([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+        edit->setFocus();
+        edit->setText(R"("b c.txt" "a.txt")");
+        SelectRows(*dialog, {"a.txt"});
+        ASSERT_EQ(edit->text(), R"("b c.txt" "a.txt")") << "the field keeps what was typed";
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+    });
+    auto chosen = RuntimePlatform().ShowOpenDialog(Settings(true));
+    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (std::vector<std::string>{Path("b c.txt"), Path("a.txt")}));
+}
+
+TEST_F(QtDialogsTest, ANameWithADoubleQuoteIsChosenFromTheList) {
+    // The field cannot carry such a name back, so the list's selection holds.
+    const QString name = R"(say "hi".txt)";
+    QFile quoted(dir_.filePath(name));
+    ASSERT_TRUE(quoted.open(QIODevice::WriteOnly));
+    quoted.close();
+    ModalDriver driver([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        SelectRows(*dialog, {name, "a.txt"});
+        dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open)->click();
+    });
+    auto chosen = RuntimePlatform().ShowOpenDialog(Settings(true));
+    ASSERT_TRUE(driver.Acted());
+    ASSERT_TRUE(chosen.has_value());
+    std::sort(chosen->begin(), chosen->end());
+    EXPECT_EQ(*chosen, (std::vector<std::string>{Path("a.txt"), Path(R"(say "hi".txt)")}));
 }
