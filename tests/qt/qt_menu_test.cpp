@@ -57,32 +57,16 @@ TEST_F(QtMenuTest, TopLevelItemsBecomeMenusInOrder) {
     EXPECT_EQ(items[3]->text(), "Plain && Simple") << "Qt shows a doubled & as one";
 }
 
-struct ActionCase {
-    const char* name;
-    const char* caption;
-    const char* shortcut; // as Qt's portable text
-    QAction::MenuRole role;
-};
-
 TEST_F(QtMenuTest, ActionsCarryNamesCaptionsShortcutsAndRoles) {
     QMainWindow* window = OpenMenuWindow();
     ASSERT_NE(window, nullptr);
-    const ActionCase cases[] = {
-        {"FileEncode", "&Encode...", "Ctrl+E", QAction::NoRole},
-        {"FileSaveAs", "Save &As...", "Ctrl+Shift+S", QAction::NoRole},
-        {"FilePlain", "Plain && Simple", "", QAction::NoRole},
-        {"FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole},
-        {"HelpAbout", "&About Tamzel", "Ctrl+A", QAction::AboutRole},
-    };
-    for (const ActionCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto* action = window->findChild<QAction*>(c.name);
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->data().toString(), c.name);
-        EXPECT_EQ(action->text(), c.caption);
-        EXPECT_EQ(action->shortcut(), QKeySequence(c.shortcut, QKeySequence::PortableText));
-        EXPECT_EQ(action->menuRole(), c.role);
-    }
+    ExpectActions(*window, {
+                               {"FileEncode", "&Encode...", "Ctrl+E", QAction::NoRole},
+                               {"FileSaveAs", "Save &As...", "Ctrl+Shift+S", QAction::NoRole},
+                               {"FilePlain", "Plain && Simple", "", QAction::NoRole},
+                               {"FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole},
+                               {"HelpAbout", "&About Tamzel", "Ctrl+A", QAction::AboutRole},
+                           });
 }
 
 TEST_F(QtMenuTest, TriggeringAnItemRunsItsHandler) {

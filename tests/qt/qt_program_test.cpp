@@ -133,12 +133,6 @@ ModalDriver::Action ChooseAllFilesIn(const std::string& folder, int files) {
     };
 }
 
-struct MenuEntry {
-    const char* name;
-    const char* caption;
-    const char* keys;
-    QAction::MenuRole role;
-};
 } // namespace
 
 TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
@@ -165,26 +159,18 @@ TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
     for (QAction* top : window->menuBar()->actions())
         menus << top->text();
     EXPECT_EQ(menus, QStringList({"&File", "&Edit", "Help"}));
-    const MenuEntry entries[] = {
-        {"FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole},
-        {"FileEncode", "Encode", "Ctrl+E", QAction::NoRole},
-        {"EditUndo", "&Undo", "Ctrl+Z", QAction::NoRole},
-        {"EditCut", "Cu&t", "Ctrl+X", QAction::NoRole},
-        {"EditCopy", "&Copy", "Ctrl+C", QAction::NoRole},
-        {"EditPaste", "&Paste", "Ctrl+V", QAction::NoRole},
-        {"EditClear", "&Delete", "", QAction::NoRole},
-        {"EditSelectAll", "Select &All", "Ctrl+A", QAction::NoRole},
-        {"Email", "Contact Developer", "", QAction::NoRole},
-        {"AboutTamzel", "About Tamzel", "", QAction::AboutRole},
-    };
-    for (const MenuEntry& e : entries) {
-        SCOPED_TRACE(e.name);
-        auto* action = main_->findChild<QAction*>(e.name);
-        ASSERT_NE(action, nullptr);
-        EXPECT_EQ(action->text(), e.caption);
-        EXPECT_EQ(action->shortcut(), QKeySequence(e.keys));
-        EXPECT_EQ(action->menuRole(), e.role);
-    }
+    ExpectActions(*main_, {
+                              {"FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole},
+                              {"FileEncode", "Encode", "Ctrl+E", QAction::NoRole},
+                              {"EditUndo", "&Undo", "Ctrl+Z", QAction::NoRole},
+                              {"EditCut", "Cu&t", "Ctrl+X", QAction::NoRole},
+                              {"EditCopy", "&Copy", "Ctrl+C", QAction::NoRole},
+                              {"EditPaste", "&Paste", "Ctrl+V", QAction::NoRole},
+                              {"EditClear", "&Delete", "", QAction::NoRole},
+                              {"EditSelectAll", "Select &All", "Ctrl+A", QAction::NoRole},
+                              {"Email", "Contact Developer", "", QAction::NoRole},
+                              {"AboutTamzel", "About Tamzel", "", QAction::AboutRole},
+                          });
     for (const char* separator : {"EditSeparator1", "EditSeparator2", "UntitledSeparator"}) {
         auto* action = main_->findChild<QAction*>(separator);
         ASSERT_NE(action, nullptr) << separator;

@@ -20,6 +20,18 @@ QWidget* WindowWidget(const std::string& className) {
     return nullptr;
 }
 
+void ExpectActions(const QWidget& root, std::initializer_list<ExpectedAction> expected) {
+    for (const ExpectedAction& e : expected) {
+        SCOPED_TRACE(e.name);
+        auto* action = root.findChild<QAction*>(e.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->data().toString(), e.name);
+        EXPECT_EQ(action->text(), e.caption);
+        EXPECT_EQ(action->shortcut(), QKeySequence(e.shortcut, QKeySequence::PortableText));
+        EXPECT_EQ(action->menuRole(), e.role);
+    }
+}
+
 ModalDriver::ModalDriver(std::vector<Action> acts) : acts_(std::move(acts)) {
     // Polling, because a dialog only exists once the code under test has
     // entered its modal loop; nothing is timed.

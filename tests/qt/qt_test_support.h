@@ -4,6 +4,7 @@
 
 #include "qt_probe_window.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPointer>
 #include <QTimer>
@@ -28,6 +29,16 @@ QWidget* WindowWidget(const std::string& className);
 template <class T> T* ChildNamed(QWidget* root, const std::string& name) {
     return root ? root->findChild<T*>(QString::fromStdString(name)) : nullptr;
 }
+
+// What a menu action must carry: the item's Name, its caption, its shortcut
+// as Qt's portable text ("" for none) and its role.
+struct ExpectedAction {
+    const char* name;
+    const char* caption;
+    const char* shortcut;
+    QAction::MenuRole role;
+};
+void ExpectActions(const QWidget& root, std::initializer_list<ExpectedAction> expected);
 
 // Acts on the modal dialogs that show next, one action for each in turn;
 // whatever an action does or fails to do, its dialog is closed (rejected)
