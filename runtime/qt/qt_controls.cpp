@@ -22,8 +22,15 @@ QWidget* NewControlWidget(RectControl& control, QWidget* content) {
         return new QtBevelButton(control, content);
     if (Is(control, Label::ClassInfo()) || Is(control, ImageWell::ClassInfo()))
         return new QLabel(content);
-    if (Is(control, GroupBox::ClassInfo()))
-        return new QGroupBox(content); // a plain box: no caption
+    if (Is(control, GroupBox::ClassInfo())) {
+        // A plain box, no caption, drawn behind the controls it frames. It
+        // is made after them, so on top of them it would take every click
+        // and drop meant for them; a frame takes none.
+        auto* box = new QGroupBox(content);
+        box->setAttribute(Qt::WA_TransparentForMouseEvents);
+        box->lower();
+        return box;
+    }
     // A control this backend does not draw still takes its place.
     return new QWidget(content);
 }

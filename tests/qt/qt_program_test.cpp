@@ -153,6 +153,13 @@ TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
         << "the caption fits its frame";
     EXPECT_FALSE(button_->icon().isNull()) << "the computer's picture";
     EXPECT_TRUE(button_->acceptDrops());
+    // A click or a drop goes to the widget under the pointer: on all of the
+    // picture that is the button, not the frame around it.
+    for (QPoint at : {button_->rect().center(), QPoint(1, 1),
+                      QPoint(button_->width() - 2, button_->height() - 2)}) {
+        const QPoint inWindow = button_->mapTo(main_, at);
+        EXPECT_EQ(main_->childAt(inWindow), button_) << inWindow.x() << "," << inWindow.y();
+    }
 
     ASSERT_NE(window->menuBar(), nullptr);
     QStringList menus;
