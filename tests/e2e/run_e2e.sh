@@ -1,19 +1,25 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and drives the installed program
-# on its own Xvfb the way a user would: Ctrl+E, the two Qt file dialogs, the
-# Help menu, Ctrl+Q and closing the window. The .hqx files it makes are
-# checked with three decoders that share no code with ours.
+# on its own Xvfb the way a user would: a click on the picture and Ctrl+E, the
+# two Qt file dialogs, files
+# dragged from another program onto the picture button, the Help menu, Ctrl+Q
+# and closing the window. The .hqx files it makes are checked with three
+# decoders that share no code with ours.
 #
-# Usage: run_e2e.sh BUILD_DIR
+# Usage: run_e2e.sh BUILD_DIR DRAG_SOURCE
+#   DRAG_SOURCE is the test's own drag-source program (e2e_drag_source).
 # Every wait polls for an outcome; the time limits are only safety nets.
 set -euo pipefail
 
-build="${1:?usage: run_e2e.sh BUILD_DIR}"
+usage="usage: run_e2e.sh BUILD_DIR DRAG_SOURCE"
+build="${1:?$usage}"
+drag_source="${2:?$usage}"
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 tmp="$(mktemp -d)"
-xvfb_pid="" app_pid=""
+xvfb_pid="" app_pid="" source_pid=""
 
 cleanup() {
+  [[ -n "$source_pid" ]] && kill "$source_pid" 2>/dev/null || true
   [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
   [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
   wait 2>/dev/null || true
@@ -38,6 +44,7 @@ for tool in Xvfb xdotool xwininfo hexbin uudeview perl python3; do
   command -v "$tool" >/dev/null || fail "$tool is missing: run scripts/setup"
 done
 perl -MConvert::BinHex -e 1 2>/dev/null || fail "Convert::BinHex is missing: run scripts/setup"
+[[ -x "$drag_source" ]] || fail "no drag-source program at $drag_source"
 
 say "installing $build into a temporary prefix"
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
@@ -49,7 +56,7 @@ prefix="$tmp/prefix"
 export HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p "$HOME/Desktop" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER WAYLAND_DISPLAY
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME SESSION_MANAGER WAYLAND_DISPLAY PULSE_SERVER
 export QT_QPA_PLATFORM=xcb
 
 # -displayfd lets the server pick a free display itself: no race with other
@@ -67,8 +74,17 @@ say "Xvfb on $DISPLAY"
 visible_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null; }
 gone() { ! kill -0 "$1" 2>/dev/null; }
 
+# Commands named x and y, first on the program's PATH, leave a mark if a
+# dropped file's name ever reaches the shell as code instead of as a name.
+bait="$tmp/bait"
+mkdir -p "$bait"
+for command in x y; do
+  printf '#!/bin/sh\necho "$0 $*" >>"%s/injected"\n' "$tmp" >"$bait/$command"
+  chmod +x "$bait/$command"
+done
+
 start_app() {
-  "$prefix/bin/tamzel" >>"$tmp/app.log" 2>&1 &
+  PATH="$bait:$PATH" "$prefix/bin/tamzel" >>"$tmp/app.log" 2>&1 &
   app_pid=$!
   poll 20 visible_named '^Tamzel$' >/dev/null || fail "the main window did not appear"
   main="$(visible_named '^Tamzel$' | head -n1)"
@@ -83,63 +99,6 @@ wait_exit() {
   app_pid=""
   return "$status"
 }
-
-# --- Encoding through the dialogs -------------------------------------------
-# A name with blanks, both quotation marks and a dollar sign: the command
-# goes through /bin/sh, so the quoting has to hold. The files are picked in
-# the list, as with the mouse: Qt's file-name field splits typed names on
-# every double quote, and its selection follows partly typed names.
-odd="it's a \"\$HOME\" test.txt"
-desk="$HOME/Desktop"
-printf 'first line\r\nsecond line\n' >"$desk/$odd"
-head -c 20000 /dev/urandom >"$desk/b.bin"
-# Runs of 0x90, the run-length marker, and of zeros exercise the encoder's
-# run-length stage.
-python3 -c 'import sys; sys.stdout.buffer.write(b"\x90" * 300 + b"\0" * 1000 + b"\x90\x90x" * 50)' >"$desk/c"
-dest="$tmp/out folder"
-mkdir -p "$dest"
-
-# open_file_dialog: Ctrl+E in the main window; sets dlg to the file dialog.
-open_file_dialog() {
-  xdotool windowfocus --sync "$main"
-  xdotool key --clearmodifiers ctrl+e
-  poll 15 visible_named '^Choose a File$' >/dev/null || fail "Ctrl+E opened no \"Choose a File\" dialog"
-  dlg="$(visible_named '^Choose a File$' | head -n1)"
-  say "Ctrl+E opened \"Choose a File\" ($dlg)"
-  xdotool windowfocus --sync "$dlg"
-}
-
-# choose_folder FOLDER: types FOLDER into the folder dialog and accepts it.
-choose_folder() {
-  poll 15 visible_named '^Choose a Folder$' >/dev/null || fail "no \"Choose a Folder\" dialog after the files were chosen"
-  local folder; folder="$(visible_named '^Choose a Folder$' | head -n1)"
-  say "\"Choose a Folder\" ($folder) opened"
-  xdotool windowfocus --sync "$folder"
-  xdotool type --delay 15 "$1"
-  xdotool key Return
-  # Return on a typed folder may only step into it; a second Return then picks it.
-  if ! poll 5 bash -c '! xdotool search --onlyvisible --name "^Choose a Folder$" >/dev/null 2>&1'; then
-    say "the folder dialog is still open: pressing Return again"
-    xdotool windowfocus --sync "$folder" 2>/dev/null || true
-    xdotool key Return
-  fi
-}
-
-# hqx_in FOLDER: the .hqx files in FOLDER, one a line, sorted.
-hqx_in() { find "$1" -maxdepth 1 -name '*.hqx' -printf '%f\n' | sort; }
-count_hqx() { [[ "$(hqx_in "$1" | wc -l)" -ge "$2" ]]; }
-
-start_app
-open_file_dialog
-# A click in the file list, Ctrl+A for the three files on the Desktop, then
-# Alt+N to the file-name field and Return, which accepts what is selected.
-xdotool mousemove --window "$dlg" 300 250 click 1
-xdotool key ctrl+a
-xdotool key alt+n Return
-say "selected the three files, Return"
-choose_folder "$dest"
-poll 30 count_hqx "$dest" 3 || fail "expected 3 .hqx files in $dest, found: $(hqx_in "$dest" | tr '\n' '|')"
-say "three .hqx files in the destination: $(hqx_in "$dest" | tr '\n' '|')"
 
 # decode_* HQX OUT: the data fork of HQX into OUT.
 decode_hexbin() {
@@ -168,13 +127,162 @@ decode_uudeview() {
   cp "${out[0]}" "$2"
 }
 
-for name in "$odd" b.bin c; do
-  hqx="$dest/$name.hqx"
-  [[ -f "$hqx" ]] || fail "no \"$name.hqx\" in the destination"
+# decodes_to ORIGINAL HQX: fails unless each of the three decoders turns HQX
+# back into ORIGINAL.
+decodes_to() {
+  local decoder
   for decoder in hexbin perl uudeview; do
-    "decode_$decoder" "$hqx" "$tmp/decoded" || fail "$decoder could not decode \"$name.hqx\""
-    cmp "$desk/$name" "$tmp/decoded" || fail "$decoder: \"$name.hqx\" does not decode to the original"
+    "decode_$decoder" "$2" "$tmp/decoded" || fail "$decoder could not decode \"$2\""
+    cmp "$1" "$tmp/decoded" || fail "$decoder: \"$2\" does not decode to \"$1\""
   done
+}
+
+start_app
+
+# --- Files dragged from another program onto the picture button -----------------
+# Our drag source offers the files as a text/uri-list; the mouse is pressed on
+# it, carried over to the picture button in steps, so the XDND position
+# messages flow as they do under a hand, and released there. Each file is
+# encoded beside itself. One name carries blanks, both quotation marks, a
+# dollar sign, a command substitution and backquotes, in a folder whose name
+# has blanks too.
+drops="$tmp/dropped files"
+mkdir -p "$drops"
+hostile="it's \"\$(x)\" \`y\`.txt"
+printf 'dropped\r\nfrom another program\n' >"$drops/$hostile"
+head -c 5000 /dev/urandom >"$drops/plain.bin"
+dropped=("$hostile" plain.bin)
+
+# geometry WINDOW: sets gx gy gw gh to the window's place on the screen and size.
+geometry() {
+  local key value
+  while IFS='=' read -r key value; do
+    case "$key" in X) gx=$value ;; Y) gy=$value ;; WIDTH) gw=$value ;; HEIGHT) gh=$value ;; esac
+  done < <(xdotool getwindowgeometry --shell "$1")
+}
+source_said() { grep -qx "$1" "$tmp/source.log"; }
+# last_action: the drop target's latest answer, as the drag source saw it.
+last_action() { sed -n 's/^action //p' "$tmp/source.log" | tail -n1; }
+# accepted X Y: true once the target accepts the drop at X,Y. Qt's drag source
+# sends no new position until the last one is answered, so a position reached
+# meanwhile is never sent; a one-pixel wiggle, as a hand makes, sends it.
+wiggle=0
+accepted() {
+  [[ "$(last_action)" == copy ]] && return 0
+  wiggle=$(( 1 - wiggle ))
+  xdotool mousemove "$(( $1 + wiggle ))" "$2"
+  return 1
+}
+# listing FOLDER: its entries, one a line, sorted.
+listing() { find "$1" -mindepth 1 -maxdepth 1 -printf '%f\n' | LC_ALL=C sort; }
+expected_drop_listing="$(for name in "${dropped[@]}"; do echo "$name"; echo "$name.hqx"; done | LC_ALL=C sort)"
+drop_done() { [[ "$(listing "$drops")" == "$expected_drop_listing" ]]; }
+# chimed: Qt Multimedia has spoken about a player. With no audio device the
+# chime is heard only as its warnings, and no sound plays before the first
+# encoding, so the drop is the first to start one.
+chimed() { grep -q '^qt\.multimedia\.player:' "$tmp/app.log"; }
+! chimed || fail "a sound played before anything was encoded"
+
+paths=()
+for name in "${dropped[@]}"; do paths+=("$drops/$name"); done
+"$drag_source" "${paths[@]}" >"$tmp/source.log" 2>"$tmp/source.err" &
+source_pid=$!
+poll 20 visible_named '^Drag source$' >/dev/null || fail "the drag source's window did not appear: $(cat "$tmp/source.err")"
+src="$(visible_named '^Drag source$' | head -n1)"
+geometry "$src"
+sx=$(( gx + gw / 2 )) sy=$(( gy + gh / 2 ))
+# The picture button is 200x234 at (200,83) under the 19-pixel menu bar; its middle:
+geometry "$main"
+tx=$(( gx + 300 )) ty=$(( gy + 19 + 83 + 117 ))
+xdotool mousemove "$sx" "$sy" mousedown 1
+poll 10 source_said 'drag started' || fail "pressing the mouse on the drag source started no drag"
+for (( step = 1; step <= 12; step++ )); do
+  xdotool mousemove "$(( sx + (tx - sx) * step / 12 ))" "$(( sy + (ty - sy) * step / 12 ))"
+done
+poll 10 accepted "$tx" "$ty" || fail "the picture button did not accept the drop (the drag source saw: $(tr '\n' '|' <"$tmp/source.log"))"
+xdotool mouseup 1
+say "dragged ${#dropped[@]} files from the drag source onto the picture button and released"
+poll 30 drop_done || fail "after the drop $drops holds: $(listing "$drops" | tr '\n' '|')$(
+  [[ -e "$tmp/injected" ]] && echo "; commands injected: $(tr '\n' '|' <"$tmp/injected")")"
+poll 10 source_said 'drag ended copy' || fail "the drag source saw no completed copy: $(tr '\n' '|' <"$tmp/source.log")"
+for name in "${dropped[@]}"; do
+  decodes_to "$drops/$name" "$drops/$name.hqx"
+done
+say "each dropped file has its .hqx beside it, and hexbin, Convert::BinHex and uudeview decode it to the original"
+poll 15 chimed || fail "no completion chime after the drop"
+say "the completion chime played (no audio device: its warnings)"
+[[ ! -e "$tmp/injected" ]] || fail "a dropped name ran as a command: $(cat "$tmp/injected")"
+! grep -q '^binhex:' "$tmp/app.log" || fail "binhex complained: $(grep '^binhex:' "$tmp/app.log")"
+say "no command ran but binhex, and binhex reported nothing"
+kill "$source_pid" 2>/dev/null || true
+wait "$source_pid" 2>/dev/null || true
+source_pid=""
+
+# --- Encoding through the dialogs -------------------------------------------
+# A name with blanks, both quotation marks and a dollar sign: the command
+# goes through /bin/sh, so the quoting has to hold. The files are picked in
+# the list, as with the mouse: Qt's file-name field splits typed names on
+# every double quote, and its selection follows partly typed names.
+odd="it's a \"\$HOME\" test.txt"
+desk="$HOME/Desktop"
+printf 'first line\r\nsecond line\n' >"$desk/$odd"
+head -c 20000 /dev/urandom >"$desk/b.bin"
+# Runs of 0x90, the run-length marker, and of zeros exercise the encoder's
+# run-length stage.
+python3 -c 'import sys; sys.stdout.buffer.write(b"\x90" * 300 + b"\0" * 1000 + b"\x90\x90x" * 50)' >"$desk/c"
+dest="$tmp/out folder"
+mkdir -p "$dest"
+
+# open_file_dialog click|ctrl+e: a click on the picture, or Ctrl+E, in the
+# main window; sets dlg to the file dialog.
+open_file_dialog() {
+  xdotool windowfocus --sync "$main"
+  if [[ "$1" == click ]]; then
+    # The middle of the picture button, under the 19-pixel menu bar.
+    xdotool mousemove --window "$main" 300 $(( 19 + 83 + 117 )) click 1
+  else
+    xdotool key --clearmodifiers ctrl+e
+  fi
+  poll 15 visible_named '^Choose a File$' >/dev/null || fail "$1 opened no \"Choose a File\" dialog"
+  dlg="$(visible_named '^Choose a File$' | head -n1)"
+  say "$1 opened \"Choose a File\" ($dlg)"
+  xdotool windowfocus --sync "$dlg"
+}
+
+# choose_folder FOLDER: types FOLDER into the folder dialog and accepts it.
+choose_folder() {
+  poll 15 visible_named '^Choose a Folder$' >/dev/null || fail "no \"Choose a Folder\" dialog after the files were chosen"
+  local folder; folder="$(visible_named '^Choose a Folder$' | head -n1)"
+  say "\"Choose a Folder\" ($folder) opened"
+  xdotool windowfocus --sync "$folder"
+  xdotool type --delay 15 "$1"
+  xdotool key Return
+  # Return on a typed folder may only step into it; a second Return then picks it.
+  if ! poll 5 bash -c '! xdotool search --onlyvisible --name "^Choose a Folder$" >/dev/null 2>&1'; then
+    say "the folder dialog is still open: pressing Return again"
+    xdotool windowfocus --sync "$folder" 2>/dev/null || true
+    xdotool key Return
+  fi
+}
+
+# hqx_in FOLDER: the .hqx files in FOLDER, one a line, sorted.
+hqx_in() { find "$1" -maxdepth 1 -name '*.hqx' -printf '%f\n' | sort; }
+count_hqx() { [[ "$(hqx_in "$1" | wc -l)" -ge "$2" ]]; }
+
+open_file_dialog click
+# A click in the file list, Ctrl+A for the three files on the Desktop, then
+# Alt+N to the file-name field and Return, which accepts what is selected.
+xdotool mousemove --window "$dlg" 300 250 click 1
+xdotool key ctrl+a
+xdotool key alt+n Return
+say "selected the three files, Return"
+choose_folder "$dest"
+poll 30 count_hqx "$dest" 3 || fail "expected 3 .hqx files in $dest, found: $(hqx_in "$dest" | tr '\n' '|')"
+say "three .hqx files in the destination: $(hqx_in "$dest" | tr '\n' '|')"
+
+for name in "$odd" b.bin c; do
+  [[ -f "$dest/$name.hqx" ]] || fail "no \"$name.hqx\" in the destination"
+  decodes_to "$desk/$name" "$dest/$name.hqx"
   say "\"$name.hqx\" decodes to the original with hexbin, Convert::BinHex and uudeview"
 done
 
@@ -183,7 +291,7 @@ done
 # leave the list's selection short of them meanwhile; both must be encoded.
 typed="$tmp/typed folder"
 mkdir -p "$typed"
-open_file_dialog
+open_file_dialog ctrl+e
 xdotool type --delay 15 '"b.bin" "c"'
 xdotool key Return
 say "typed \"b.bin\" \"c\", Return"
