@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and drives the installed program
-# on its own Xvfb the way a user would: a click on the picture and Ctrl+E, the
-# two Qt file dialogs, files
-# dragged from another program onto the picture button, the Help menu, Ctrl+Q
-# and closing the window. The .hqx files it makes are checked with three
+# on its own Xvfb the way a user would: files dragged from another program
+# onto the picture button, a click on the picture and Ctrl+E with the two Qt
+# file dialogs, the Help menu, Ctrl+Q and closing the window. The .hqx files it makes are checked with three
 # decoders that share no code with ours.
 #
 # Usage: run_e2e.sh BUILD_DIR DRAG_SOURCE
