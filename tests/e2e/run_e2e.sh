@@ -2,8 +2,8 @@
 # Installs the build into a temporary prefix and drives the installed program
 # on its own Xvfb the way a user would: files dragged from another program
 # onto the picture button, a click on the picture and Ctrl+E with the two Qt
-# file dialogs, the Help menu, Ctrl+Q and closing the window. The .hqx files it makes are checked with three
-# decoders that share no code with ours.
+# file dialogs, the Help menu, Ctrl+Q and closing the window. The .hqx files
+# it makes are checked with three decoders that share no code with ours.
 #
 # Usage: run_e2e.sh BUILD_DIR DRAG_SOURCE
 #   DRAG_SOURCE is the test's own drag-source program (e2e_drag_source).
