@@ -64,3 +64,10 @@ void RuntimeMenuItemChosen(const Ref<MenuItem>& item) {
     if (Ref<Application> app = GetAppObject())
         RuntimeCallProgram([&] { app->RunMenuHandler(item->Name()); });
 }
+
+bool RuntimeMenuItemEnabled(const MenuItem& item) {
+    if (!item.AutoEnabled() || item.Count() != 0 || item.Record().IsA(QuitMenuItem::ClassInfo()))
+        return true;
+    Ref<Application> app = GetAppObject();
+    return app && app->HasMenuHandler(item.Name());
+}

@@ -61,3 +61,10 @@ class MenuBar : public MenuItem {
 // Called by a backend when the user chooses `item`: a QuitMenuItem quits,
 // an item whose Name has a bound handler runs it on the application object.
 void RuntimeMenuItemChosen(const Ref<MenuItem>& item);
+
+// Whether the user can choose `item` now. One that is not AutoEnabled always
+// can; an AutoEnabled one can when choosing it does something: it quits, it
+// opens a menu, or the application has a handler bound to its Name. So items
+// that nothing handles, such as an Edit menu's in a window without text, are
+// shown disabled rather than doing nothing.
+bool RuntimeMenuItemEnabled(const MenuItem& item);

@@ -42,6 +42,10 @@ void AddItem(QMenu& menu, const Ref<MenuItem>& item) {
     action->setShortcut(QtShortcut(item->Shortcut()));
     action->setMenuRole(RoleOf(*item));
     action->setVisible(item->Visible());
+    // Asked again each time the menu opens, as handlers may come later.
+    action->setEnabled(RuntimeMenuItemEnabled(*item));
+    QObject::connect(&menu, &QMenu::aboutToShow, action,
+                     [action, item] { action->setEnabled(RuntimeMenuItemEnabled(*item)); });
     QObject::connect(action, &QAction::triggered, action,
                      [item] { CallRuntimeFromQt([&] { RuntimeMenuItemChosen(item); }); });
 }

@@ -95,3 +95,42 @@ TEST_F(QtMenuTest, ReplacingTheMenuBarRebuildsIt) {
     window->Show();
     EXPECT_NE(widget->findChild<QAction*>("FileQuit"), nullptr);
 }
+
+TEST_F(QtMenuTest, AutoEnabledItemsAreEnabledWhenChoosingThemDoesSomething) {
+    Ref<Application> app = RuntimeNewObject<Application>();
+    app->AddMenuHandler("Bound", [](Object&) { return false; });
+    RuntimeRegisterAppObject(app);
+    Ref<MenuBar> bar = ProbeMenuItem<MenuBar>("MainMenuBar", "");
+    Ref<MenuItem> menu = ProbeMenuItem("Menu", "&Menu");
+    Ref<MenuItem> more = ProbeMenuItem("More", "More");
+    more->AddMenu(ProbeMenuItem("Deep", "Deep"));
+    for (Ref<MenuItem> item : {ProbeMenuItem("Bound", "Bound"), ProbeMenuItem("Unbound", "Unbound"),
+                               ProbeMenuItem("Plain", "Plain"), more,
+                               Ref<MenuItem>(ProbeMenuItem<QuitMenuItem>("Quit", "Quit"))}) {
+        item->AutoEnabled(item->Name() != "Plain");
+        menu->AddMenu(item);
+    }
+    bar->AddMenu(menu);
+    OpenProbeWindow(
+        {"MenuProbe", {{"Width", std::int64_t{300}}, {"Height", std::int64_t{200}}}, bar, {}, {}});
+    QWidget* window = WindowWidget("MenuProbe");
+    ASSERT_NE(window, nullptr);
+    auto enabled = [&](const char* name) {
+        auto* action = window->findChild<QAction*>(name);
+        return action && action->isEnabled();
+    };
+    EXPECT_TRUE(enabled("Bound"));
+    EXPECT_FALSE(enabled("Unbound")) << "nothing would happen";
+    EXPECT_TRUE(enabled("Plain")) << "not AutoEnabled: always";
+    EXPECT_TRUE(enabled("Quit"));
+    auto* moreMenu = window->findChild<QMenu*>("More");
+    ASSERT_NE(moreMenu, nullptr);
+    EXPECT_TRUE(moreMenu->menuAction()->isEnabled());
+
+    // A handler bound later counts once the menu opens again.
+    app->AddMenuHandler("Unbound", [](Object&) { return false; });
+    auto* qmenu = window->findChild<QMenu*>("Menu");
+    ASSERT_NE(qmenu, nullptr);
+    emit qmenu->aboutToShow();
+    EXPECT_TRUE(enabled("Unbound"));
+}

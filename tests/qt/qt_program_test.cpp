@@ -178,6 +178,12 @@ TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
                               {"Email", "Contact Developer", "", QAction::NoRole},
                               {"AboutTamzel", "About Tamzel", "", QAction::AboutRole},
                           });
+    // No handler of the program's own takes the Edit items: they show
+    // disabled, where Quit always works.
+    for (const char* edit :
+         {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"})
+        EXPECT_FALSE(main_->findChild<QAction*>(edit)->isEnabled()) << edit;
+    EXPECT_TRUE(main_->findChild<QAction*>("FileQuit")->isEnabled());
     for (const char* separator : {"EditSeparator1", "EditSeparator2", "UntitledSeparator"}) {
         auto* action = main_->findChild<QAction*>(separator);
         ASSERT_NE(action, nullptr) << separator;
