@@ -2,8 +2,9 @@
 # Installs the build into a temporary prefix and drives the installed program
 # on its own Xvfb the way a user would: files dragged from another program
 # onto the picture button, a click on the picture and Ctrl+E with the two Qt
-# file dialogs, the Help menu, Ctrl+Q and closing the window. The .hqx files
-# it makes are checked with three decoders that share no code with ours.
+# file dialogs, About and Contact Developer, Ctrl+Q and closing the window.
+# The .hqx files it makes are checked with three decoders that share no code
+# with ours.
 #
 # Usage: run_e2e.sh BUILD_DIR DRAG_SOURCE
 #   DRAG_SOURCE is the test's own drag-source program (e2e_drag_source).
@@ -81,6 +82,10 @@ for command in x y; do
   printf '#!/bin/sh\necho "$0 $*" >>"%s/injected"\n' "$tmp" >"$bait/$command"
   chmod +x "$bait/$command"
 done
+# The desktop's opener, which Qt hands a mailto: URL to, stands in for the
+# user's mail program and notes what it was given.
+printf '#!/bin/sh\necho "$*" >>"%s/opened"\n' "$tmp" >"$bait/xdg-open"
+chmod +x "$bait/xdg-open"
 
 start_app() {
   PATH="$bait:$PATH" "$prefix/bin/tamzel" >>"$tmp/app.log" 2>&1 &
@@ -322,6 +327,25 @@ poll 10 has_popup || fail "clicking Help opened no menu"
 xdotool key Up Return
 poll 10 has_about || fail "no second 283x350 window after Help > About Tamzel: $(other_windows | tr '\n' '|')"
 say "Help > About Tamzel opened a second top-level window, 283x350 ($(other_windows | awk '/ 283x350$/{print $1}'))"
+
+# Closed by its close box, the About window goes; About Tamzel opens a new one.
+no_about() { ! has_about; }
+has_menu() { other_windows | grep -vq ' 283x350$'; }
+python3 "$here/close_window.py" "$(other_windows | awk '/ 283x350$/{print $1; exit}')"
+poll 10 no_about || fail "the About window did not close"
+xdotool mousemove --window "$main" 97 9 click 1
+poll 10 has_popup || fail "clicking Help opened no menu"
+xdotool key Up Return
+poll 10 has_about || fail "About Tamzel opened no window after the first was closed"
+say "closed, and About Tamzel opened it again"
+
+# Help > Contact Developer hands the mailto: URL to the desktop's opener.
+xdotool mousemove --window "$main" 97 9 click 1
+poll 10 has_menu || fail "clicking Help opened no menu"
+xdotool key Up Up Return
+poll 10 test -s "$tmp/opened" || fail "Contact Developer opened nothing"
+[[ "$(cat "$tmp/opened")" == "mailto:hello@tamzel.example" ]] || fail "Contact Developer opened \"$(cat "$tmp/opened")\""
+say "Contact Developer handed the desktop $(cat "$tmp/opened")"
 
 # --- File > Quit ---------------------------------------------------------------
 xdotool windowfocus --sync "$main"
