@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "encode/window1.h"
+#include "tests/shell/binhex_probe_log.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -65,25 +66,7 @@ class QtProgramTest : public QtBackendTest {
     }
 
     // Every call the stand-in binhex saw, in order, each as its arguments.
-    std::vector<Call> Calls() const {
-        std::ifstream in(log_, std::ios::binary);
-        std::vector<Call> calls;
-        std::size_t count = 0;
-        while (in >> count) {
-            in.get();
-            Call call;
-            for (std::size_t i = 0; i < count; ++i) {
-                std::size_t length = 0;
-                in >> length;
-                in.get();
-                std::string arg(length, '\0');
-                in.read(arg.data(), std::streamsize(length));
-                call.push_back(arg);
-            }
-            calls.push_back(call);
-        }
-        return calls;
-    }
+    std::vector<Call> Calls() const { return ReadProbeLog(log_); }
 
     QTemporaryDir dir_;
     std::string log_;

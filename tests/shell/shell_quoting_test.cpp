@@ -4,6 +4,7 @@
 #include "encode/command_line.h"
 #include "runtime/file.h"
 #include "runtime/platform.h"
+#include "tests/shell/binhex_probe_log.h"
 
 #include <gtest/gtest.h>
 
@@ -70,28 +71,6 @@ std::vector<std::string> HostileNames() {
         names.push_back(name);
     }
     return names;
-}
-
-// Reads back the probe's records: one vector of arguments per run.
-std::vector<std::vector<std::string>> ReadProbeLog(const fs::path& log) {
-    std::ifstream in(log, std::ios::binary);
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::vector<std::string>> runs;
-    std::size_t pos = 0;
-    while (pos < data.size()) {
-        std::size_t nl = data.find('\n', pos);
-        int count = std::stoi(data.substr(pos, nl - pos));
-        pos = nl + 1;
-        std::vector<std::string> args;
-        for (int i = 0; i < count; ++i) {
-            std::size_t colon = data.find(':', pos);
-            std::size_t len = std::stoul(data.substr(pos, colon - pos));
-            args.push_back(data.substr(colon + 1, len));
-            pos = colon + 1 + len;
-        }
-        runs.push_back(args);
-    }
-    return runs;
 }
 
 TEST(ShellQuoting, EveryNameReachesTheToolAsOneLiteralArgument) {
