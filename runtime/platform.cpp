@@ -52,6 +52,13 @@ std::string ExecutableDirectory() {
     return path.substr(0, path.find_last_of('/'));
 }
 
+std::string BundledToolsDirectory() {
+    // The executable's folder has no symbolic links or dot-dots left in it,
+    // so its parent is the tree's root; the PATH element then reads plainly.
+    const std::string bin = ExecutableDirectory();
+    return bin.empty() ? bin : bin.substr(0, bin.find_last_of('/')) + "/libexec/tamzel";
+}
+
 std::string Platform::DesktopPath() {
     const std::string home = HomeDirectory();
     for (const std::string& candidate : {XdgDesktopDirectory(home), home + "/Desktop"})

@@ -43,7 +43,7 @@ class Platform {
 
     // Runs one command line and waits for it. The default is the POSIX
     // runner (/bin/sh -c, standard output discarded, standard error passed
-    // through, the program's own folder first on PATH).
+    // through, the folder of the program's bundled tools first on PATH).
     virtual void ExecuteShell(int runnerId, const std::string& command);
     virtual void PlaySound(const std::string& path) = 0;
     virtual void OpenURL(const std::string& url) = 0;
@@ -66,3 +66,9 @@ class Platform {
 void RunShellCommand(const std::string& command);
 // The folder that holds the running executable.
 std::string ExecutableDirectory();
+// The folder of the tools that ship with the program (binhex), or empty when
+// the executable's folder is unknown: libexec/tamzel beside the executable's
+// bin folder, in the build tree as in an installed tree. They live apart from
+// bin/ so that they neither clash with nor shadow other programs of the same
+// name on the user's PATH.
+std::string BundledToolsDirectory();

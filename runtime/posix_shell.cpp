@@ -1,7 +1,7 @@
 // The POSIX shell runner: /bin/sh -c COMMAND, waited for. Standard output is
-// discarded and standard error passes through; the folder that holds the
-// program comes first on the command's PATH, so the binhex that ships with
-// the program is the one the shell finds.
+// discarded and standard error passes through; the folder of the program's
+// bundled tools comes first on the command's PATH, so the binhex that ships
+// with the program is the one the shell finds.
 
 #include "platform.h"
 
@@ -19,13 +19,13 @@ extern char** environ;
 
 namespace {
 // An empty element in PATH stands for the current folder, where a stray
-// binhex would then run in place of ours: the program's folder is put first
+// binhex would then run in place of ours: the tools' folder is put first
 // only when it is known, and an empty inherited PATH counts as none.
 std::vector<std::string> EnvironmentWithOwnPath() {
     std::vector<std::string> env;
     const char* inherited = std::getenv("PATH");
     std::string path = "PATH=";
-    if (const std::string own = ExecutableDirectory(); !own.empty())
+    if (const std::string own = BundledToolsDirectory(); !own.empty())
         path += own + ":";
     path += inherited && *inherited ? inherited : "/usr/local/bin:/usr/bin:/bin";
     env.push_back(path);

@@ -28,7 +28,7 @@ int main() {
         files.push_back(p.string());
     }
     // Both runs find the same binhex first on PATH.
-    const std::string path = std::string(TAMZEL_BIN_DIR) + ":" + std::getenv("PATH");
+    const std::string path = std::string(TAMZEL_TOOLS_DIR) + ":" + std::getenv("PATH");
     ::setenv("PATH", path.c_str(), 1);
 
     std::ofstream loop(work / "loop.sh");

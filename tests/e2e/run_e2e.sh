@@ -49,7 +49,8 @@ perl -MConvert::BinHex -e 1 2>/dev/null || fail "Convert::BinHex is missing: run
 say "installing $build into a temporary prefix"
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 prefix="$tmp/prefix"
-[[ -x "$prefix/bin/tamzel" && -x "$prefix/bin/binhex" ]] || fail "the install lacks bin/tamzel or bin/binhex"
+[[ -x "$prefix/bin/tamzel" && -x "$prefix/libexec/tamzel/binhex" ]] ||
+  fail "the install lacks bin/tamzel or libexec/tamzel/binhex"
 
 # A fresh home and runtime folder, so nothing of the machine's own session
 # (settings, a real Desktop) leaks into what the dialogs show.
@@ -82,6 +83,11 @@ for command in x y; do
   printf '#!/bin/sh\necho "$0 $*" >>"%s/injected"\n' "$tmp" >"$bait/$command"
   chmod +x "$bait/$command"
 done
+# Another binhex, first on the user's PATH as an unrelated program of that
+# name may be: the program must run the one it ships with, so this one only
+# leaves a mark.
+printf '#!/bin/sh\necho "$0 $*" >>"%s/injected"\n' "$tmp" >"$bait/binhex"
+chmod +x "$bait/binhex"
 # The desktop's opener, which Qt hands a mailto: URL to, stands in for the
 # user's mail program and notes what it was given.
 printf '#!/bin/sh\necho "$*" >>"%s/opened"\n' "$tmp" >"$bait/xdg-open"
@@ -215,7 +221,7 @@ done
 say "each dropped file has its .hqx beside it, and hexbin, Convert::BinHex and uudeview decode it to the original"
 poll 15 chimed || fail "no completion chime after the drop"
 say "the completion chime played (no audio device: its warnings)"
-[[ ! -e "$tmp/injected" ]] || fail "a dropped name ran as a command: $(cat "$tmp/injected")"
+[[ ! -e "$tmp/injected" ]] || fail "a command other than the bundled binhex ran: $(cat "$tmp/injected")"
 ! grep -q '^binhex:' "$tmp/app.log" || fail "binhex complained: $(grep '^binhex:' "$tmp/app.log")"
 say "no command ran but binhex, and binhex reported nothing"
 kill "$source_pid" 2>/dev/null || true
