@@ -154,6 +154,9 @@ std::uint8_t* run_length_encode_with(PendingRun& run, const std::uint8_t* bytes,
 // A window of the windowed scan: the positions one EqualNext mask covers.
 inline constexpr std::size_t kWindow = 64;
 
+// Literal stretches shorter than this are escaped a byte at a time.
+inline constexpr std::size_t kShortStretch = 8;
+
 // KernelOps::run_length_encode for the faster kernels. Finding each stop
 // afresh makes every stop wait for loads that depend on the stop before it,
 // which is what makes input of short runs crawl. Here one mask of "equals
@@ -186,7 +189,12 @@ std::uint8_t* run_length_encode_windowed(PendingRun& run, const std::uint8_t* by
         for (; starts != 0; starts &= starts - 1, ends &= ends - 1) {
             const auto at = static_cast<std::size_t>(std::countr_zero(starts));
             const std::size_t stop = i + at;
-            if (stop > literal) {
+            if (stop - literal < kShortStretch) {
+                // Between short runs: not worth the kernel's setting up.
+                for (std::size_t j = literal; j < stop; ++j) {
+                    out = put_literal(bytes[j], out);
+                }
+            } else {
                 out = EscapeMarkers(bytes + literal, stop - literal, out);
             }
             if (ends == 0) {
