@@ -1,7 +1,8 @@
 // The x86-64 kernel: the CRC by carry-less multiplication (PCLMULQDQ), folding
 // 64 bytes per step; run scanning, marker escaping and the 6-bit alphabet 32
-// bytes at a time with AVX2. Only the functions marked with the target attribute use the wider
-// instructions, so the rest of the program still runs on any x86-64.
+// bytes at a time with AVX2. Only the functions marked with the target
+// attribute use the wider instructions, so the rest of the program still runs
+// on any x86-64.
 #include "alphabet.h"
 #include "crc16.h"
 #include "kernel_ops.h"
