@@ -1,5 +1,8 @@
 // Prints how fast each kernel encodes in memory, without any file I/O, for
-// random bytes, text and long runs: the ceiling for the program itself.
+// random bytes, text, long runs and the inputs that are hardest on the run
+// scan: lone 0x90 markers, all markers, and runs of three back to back or one
+// byte apart, each run one stop of the scan: the ceiling for the program
+// itself.
 #include <binhex/binhex.h>
 
 #include <chrono>
@@ -50,6 +53,16 @@ std::vector<std::byte> run_bytes(std::size_t size) {
     return bytes;
 }
 
+// Cycles through `pattern` until `size` bytes.
+std::vector<std::byte> repeated_pattern(std::size_t size,
+                                        std::initializer_list<std::uint8_t> pattern) {
+    std::vector<std::byte> bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = static_cast<std::byte>(pattern.begin()[i % pattern.size()]);
+    }
+    return bytes;
+}
+
 // A figure for an encoding that stopped half-way would be meaningless.
 void check(const binhex::Written& written) {
     if (written.status != binhex::Status::ok) {
@@ -86,9 +99,15 @@ int main(int argc, char** argv) {
     }
     const auto size = static_cast<std::size_t>(mib) << 20;
     const std::pair<const char*, std::vector<std::byte>> inputs[] = {
-        {"random", random_bytes(size)}, {"text", text_bytes(size)}, {"runs", run_bytes(size)}};
+        {"random", random_bytes(size)},
+        {"text", text_bytes(size)},
+        {"runs", run_bytes(size)},
+        {"90 41", repeated_pattern(size, {0x90, 0x41})},
+        {"all 90", repeated_pattern(size, {0x90})},
+        {"runs of 3", repeated_pattern(size, {0x41, 0x41, 0x41, 0x42, 0x42, 0x42})},
+        {"3 then 1", repeated_pattern(size, {0x41, 0x41, 0x41, 0x42})}};
     std::vector<char> output(binhex::Encoder::update_bound(256 * 1024));
-    std::printf("%-8s %-6s %10s\n", "kernel", "input", "MB/s");
+    std::printf("%-8s %-9s %10s\n", "kernel", "input", "MB/s");
     for (const auto kernel : {binhex::Kernel::plain, binhex::Kernel::wide, binhex::Kernel::avx2}) {
         if (!binhex::kernel_available(kernel)) {
             std::printf("%-8s (not available on this processor)\n", binhex::kernel_name(kernel));
@@ -99,7 +118,7 @@ int main(int argc, char** argv) {
             for (int round = 0; round < 3; ++round) {
                 best = std::min(best, encode_seconds(kernel, input, output));
             }
-            std::printf("%-8s %-6s %10.0f\n", binhex::kernel_name(kernel), name,
+            std::printf("%-8s %-9s %10.0f\n", binhex::kernel_name(kernel), name,
                         static_cast<double>(input.size()) / best / 1e6);
         }
     }

@@ -7,7 +7,6 @@
 #include "text_writer.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace binhex {
 namespace {
@@ -46,23 +45,17 @@ const KernelOps& resolve(Kernel& kernel) {
 Encoder::Encoder(Kernel kernel) noexcept : ops_(&resolve(kernel)), kernel_(kernel) {}
 
 // Gathers a block's run-length output so that it turns into characters in one
-// pass: 0x90 bytes break random data into stretches of a few hundred bytes,
-// and encoding each stretch on its own would keep falling off the fast path.
+// pass: runs break data into stretches, and encoding each stretch on its own
+// would keep falling off the fast path.
 struct Encoder::Stage {
-    std::size_t size = 0;
-    std::uint8_t bytes[2 * kBlock + 4 * detail::kPieceMax];
-
-    void put(const std::uint8_t* data, std::size_t count) {
-        std::memcpy(bytes + size, data, count);
-        size += count;
-    }
+    std::uint8_t bytes[2 * kBlock + detail::kPieceMax];
 };
 
 char* Encoder::feed(const std::uint8_t* bytes, std::size_t size, char* out) noexcept {
     Stage stage;
-    detail::run_length_encode(*ops_, run_, bytes, size, stage);
+    const std::uint8_t* end = ops_->run_length_encode(run_, bytes, size, stage.bytes);
     TextWriter writer(*ops_, text_, out);
-    writer.put(stage.bytes, stage.size);
+    writer.put(stage.bytes, static_cast<std::size_t>(end - stage.bytes));
     return writer.out();
 }
 
@@ -175,8 +168,10 @@ Written Encoder::end(std::span<char> out) noexcept {
     if (out.size() < kEndBound) {
         return {Status::output_too_small, 0};
     }
+    std::uint8_t last_run[detail::kPieceMax];
+    const std::uint8_t* last_run_end = detail::run_length_flush(run_, last_run);
     TextWriter writer(*ops_, text_, out.data());
-    detail::run_length_flush(run_, writer);
+    writer.put(last_run, static_cast<std::size_t>(last_run_end - last_run));
     writer.finish();
     char* next = writer.out();
     *next++ = ':';

@@ -1,15 +1,18 @@
 // The x86-64 kernel: the CRC by carry-less multiplication (PCLMULQDQ), folding
-// 64 bytes per step; run scanning and the 6-bit alphabet 32 bytes at a time
-// with AVX2. Only the functions marked with the target attribute use the wider
-// instructions, so the rest of the program still runs on any x86-64.
+// 64 bytes per step; run scanning, marker escaping and the 6-bit alphabet 32
+// bytes at a time with AVX2. Only the functions marked with the target
+// attribute use the wider instructions, so the rest of the program still runs
+// on any x86-64.
 #include "alphabet.h"
 #include "crc16.h"
 #include "kernel_ops.h"
+#include "run_length.h"
 
+#include <array>
 #include <bit>
 #include <immintrin.h>
 
-#define BINHEX_AVX2 __attribute__((target("avx2,pclmul,ssse3,sse4.1")))
+#define BINHEX_AVX2 __attribute__((target("avx2,pclmul,ssse3,sse4.1,popcnt")))
 
 namespace binhex::detail {
 namespace {
@@ -85,8 +88,7 @@ BINHEX_AVX2 std::uint16_t crc_update(std::uint16_t crc, const std::uint8_t* byte
     return crc16_bytewise(crc16_bytewise(0, rest, sizeof rest), bytes, size);
 }
 
-BINHEX_AVX2 std::size_t find_run_or_marker(const std::uint8_t* bytes, std::size_t size) {
-    const __m256i marker = _mm256_set1_epi8(static_cast<char>(kRunMarker));
+BINHEX_AVX2 std::size_t find_run(const std::uint8_t* bytes, std::size_t size) {
     std::size_t i = 0;
     for (; i + 34 <= size; i += 32) {
         const auto* p = reinterpret_cast<const __m256i*>(bytes + i);
@@ -95,17 +97,13 @@ BINHEX_AVX2 std::size_t find_run_or_marker(const std::uint8_t* bytes, std::size_
         const __m256i v2 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i + 2));
         const __m256i triple =
             _mm256_and_si256(_mm256_cmpeq_epi8(v0, v1), _mm256_cmpeq_epi8(v1, v2));
-        const __m256i hit = _mm256_or_si256(triple, _mm256_cmpeq_epi8(v0, marker));
-        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(hit));
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(triple));
         if (mask != 0) {
             return i + static_cast<std::size_t>(std::countr_zero(mask));
         }
     }
-    for (; i < size; ++i) {
-        if (bytes[i] == kRunMarker) {
-            return i;
-        }
-        if (i + 2 < size && bytes[i] == bytes[i + 1] && bytes[i] == bytes[i + 2]) {
+    for (; i + 2 < size; ++i) {
+        if (bytes[i] == bytes[i + 1] && bytes[i] == bytes[i + 2]) {
             return i;
         }
     }
@@ -128,6 +126,81 @@ BINHEX_AVX2 std::size_t count_equal(const std::uint8_t* bytes, std::size_t size,
         ++i;
     }
     return i;
+}
+
+// Entry m spreads eight bytes over sixteen, with a zero after byte j for each
+// bit j set in m: shuffle indices with the top bit set give zero.
+struct EscapeShuffles {
+    alignas(16) std::array<std::array<std::uint8_t, 16>, 256> entry;
+};
+
+constexpr EscapeShuffles make_escape_shuffles() {
+    EscapeShuffles table{};
+    for (unsigned markers = 0; markers < 256; ++markers) {
+        auto& entry = table.entry[markers];
+        unsigned at = 0;
+        for (unsigned j = 0; j < 8; ++j) {
+            entry[at++] = static_cast<std::uint8_t>(j);
+            if ((markers >> j) & 1) {
+                entry[at++] = 0x80;
+            }
+        }
+        while (at < 16) {
+            entry[at++] = 0x80;
+        }
+    }
+    return table;
+}
+
+constexpr EscapeShuffles kEscapeShuffles = make_escape_shuffles();
+
+// Escapes eight bytes, whose markers are the bits of `markers`, with one
+// shuffle; writes 16 bytes whatever the number kept.
+BINHEX_AVX2 inline std::uint8_t* escape_eight(const std::uint8_t* bytes, unsigned markers,
+                                              std::uint8_t* out) {
+    const __m128i eight = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes));
+    const __m128i spread =
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kEscapeShuffles.entry[markers].data()));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi8(eight, spread));
+    return out + 8 + std::popcount(markers);
+}
+
+BINHEX_AVX2 std::uint8_t* escape_markers(const std::uint8_t* bytes, std::size_t size,
+                                         std::uint8_t* out) {
+    const __m256i marker = _mm256_set1_epi8(static_cast<char>(kRunMarker));
+    std::size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + i));
+        auto markers = static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, marker)));
+        if (markers == 0) {
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), v);
+            out += 32;
+            continue;
+        }
+        for (std::size_t g = 0; g < 32; g += 8, markers >>= 8) {
+            out = escape_eight(bytes + i + g, markers & 0xFF, out);
+        }
+    }
+    for (; i + 8 <= size; i += 8) {
+        unsigned markers = 0;
+        for (unsigned j = 0; j < 8; ++j) {
+            markers |= (bytes[i + j] == kRunMarker ? 1u : 0u) << j;
+        }
+        out = escape_eight(bytes + i, markers, out);
+    }
+    for (; i < size; ++i) {
+        out = put_literal(bytes[i], out);
+    }
+    return out;
+}
+
+BINHEX_AVX2 std::uint64_t equal_next(const std::uint8_t* bytes) {
+    const auto equal_half = [](const std::uint8_t* half) BINHEX_AVX2 {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(half));
+        const __m256i next = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(half + 1));
+        return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(v, next)));
+    };
+    return equal_half(bytes) | (std::uint64_t{equal_half(bytes + 32)} << 32);
 }
 
 // Looks up 32 6-bit values in the 64-character alphabet: four 16-entry tables,
@@ -195,7 +268,16 @@ BINHEX_AVX2 char* encode_lines(const std::uint8_t* bytes, std::size_t blocks, ch
     return out;
 }
 
-constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups, encode_lines};
+// The scan itself takes the wider instructions, and everything it calls is
+// inlined into it: a call at every stop would cost more than the stop.
+BINHEX_AVX2 __attribute__((flatten)) std::uint8_t*
+run_length_encode(PendingRun& run, const std::uint8_t* bytes, std::size_t size, std::uint8_t* out) {
+    return run_length_encode_windowed<find_run, count_equal, escape_markers, equal_next>(run, bytes,
+                                                                                         size, out);
+}
+
+constexpr KernelOps kOps{crc_update, find_run,          count_equal,   escape_markers,
+                         equal_next, run_length_encode, encode_groups, encode_lines};
 
 } // namespace
 
@@ -206,7 +288,8 @@ const KernelOps& avx2_kernel_ops() noexcept {
 bool avx2_kernel_supported() noexcept {
     __builtin_cpu_init();
     return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("pclmul") &&
-           __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("sse4.1");
+           __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("sse4.1") &&
+           __builtin_cpu_supports("popcnt");
 }
 
 } // namespace binhex::detail

@@ -13,13 +13,26 @@ struct KernelOps {
     // Returns the CRC of `size` more bytes, carrying on from `crc`.
     std::uint16_t (*crc_update)(std::uint16_t crc, const std::uint8_t* bytes, std::size_t size);
 
-    // Returns the first index i where bytes[i] is the 0x90 marker or where
-    // bytes[i], bytes[i+1] and bytes[i+2] are equal; `size` when there is none.
-    // Triples are only looked for where all three bytes are inside the range.
-    std::size_t (*find_run_or_marker)(const std::uint8_t* bytes, std::size_t size);
+    // Returns the first index i where bytes[i], bytes[i+1] and bytes[i+2] are
+    // equal, with all three inside the range; `size` when there is none.
+    std::size_t (*find_run)(const std::uint8_t* bytes, std::size_t size);
 
     // Returns how many bytes at the start of the range equal `value`.
     std::size_t (*count_equal)(const std::uint8_t* bytes, std::size_t size, std::uint8_t value);
+
+    // Copies the bytes to `out` with a 00 after each 0x90 marker and returns
+    // the end of the copy. May write anywhere in out[0, 2 * size).
+    std::uint8_t* (*escape_markers)(const std::uint8_t* bytes, std::size_t size, std::uint8_t* out);
+
+    // Returns a mask with bit j set where bytes[j] equals bytes[j + 1], for j
+    // from 0 to 63; reads bytes[0] to bytes[64].
+    std::uint64_t (*equal_next)(const std::uint8_t* bytes);
+
+    // The run-length stage (run_length.h) over `size` more bytes, carrying on
+    // `run`: writes to `out` and returns the end. May write anywhere in
+    // out[0, 2 * size + kPieceMax).
+    std::uint8_t* (*run_length_encode)(PendingRun& run, const std::uint8_t* bytes, std::size_t size,
+                                       std::uint8_t* out);
 
     // Turns `groups` groups of three bytes into four characters each; writes
     // exactly 4 * groups characters.

@@ -1,9 +1,10 @@
 // Portable speed-ups: eight bytes per step for the CRC (eight table look-ups
 // that do not depend on each other), a 64-bit word at a time when scanning for
-// runs, and one look-up per 12 bits when turning bytes into characters.
+// runs and escaping markers, and one look-up per 12 bits when turning bytes into characters.
 #include "alphabet.h"
 #include "crc16.h"
 #include "kernel_ops.h"
+#include "run_length.h"
 #include "word_load.h"
 
 #include <cstring>
@@ -27,8 +28,9 @@ std::uint16_t crc_update(std::uint16_t crc, const std::uint8_t* bytes, std::size
     return crc16_bytewise(crc, bytes, size);
 }
 
-std::size_t find_run_or_marker(const std::uint8_t* bytes, std::size_t size) {
-    constexpr std::uint64_t kMarkers = kLowBits * kRunMarker;
+constexpr std::uint64_t kMarkers = kLowBits * kRunMarker;
+
+std::size_t find_run(const std::uint8_t* bytes, std::size_t size) {
     std::size_t i = 0;
     // Each step looks at the triples starting at i..i+7, so it reads up to
     // bytes[i + 9].
@@ -36,17 +38,13 @@ std::size_t find_run_or_marker(const std::uint8_t* bytes, std::size_t size) {
         const std::uint64_t w0 = load_first_byte_low(bytes + i);
         const std::uint64_t w1 = load_first_byte_low(bytes + i + 1);
         const std::uint64_t w2 = load_first_byte_low(bytes + i + 2);
-        const std::uint64_t flags =
-            flag_zero_bytes((w0 ^ w1) | (w1 ^ w2)) | flag_zero_bytes(w0 ^ kMarkers);
+        const std::uint64_t flags = flag_zero_bytes((w0 ^ w1) | (w1 ^ w2));
         if (flags != 0) {
             return i + first_flagged_byte(flags);
         }
     }
-    for (; i < size; ++i) {
-        if (bytes[i] == kRunMarker) {
-            return i;
-        }
-        if (i + 2 < size && bytes[i] == bytes[i + 1] && bytes[i] == bytes[i + 2]) {
+    for (; i + 2 < size; ++i) {
+        if (bytes[i] == bytes[i + 1] && bytes[i] == bytes[i + 2]) {
             return i;
         }
     }
@@ -68,6 +66,35 @@ std::size_t count_equal(const std::uint8_t* bytes, std::size_t size, std::uint8_
     return i;
 }
 
+// Words without a marker, nearly all of them in most input, are copied whole.
+std::uint8_t* escape_markers(const std::uint8_t* bytes, std::size_t size, std::uint8_t* out) {
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        if (flag_zero_bytes(load_first_byte_low(bytes + i) ^ kMarkers) == 0) {
+            std::memcpy(out, bytes + i, 8);
+            out += 8;
+            continue;
+        }
+        for (std::size_t j = i; j < i + 8; ++j) {
+            out = put_literal(bytes[j], out);
+        }
+    }
+    for (; i < size; ++i) {
+        out = put_literal(bytes[i], out);
+    }
+    return out;
+}
+
+std::uint64_t equal_next(const std::uint8_t* bytes) {
+    std::uint64_t mask = 0;
+    for (unsigned k = 0; k < 8; ++k) {
+        const std::uint64_t diff =
+            load_first_byte_low(bytes + 8 * k) ^ load_first_byte_low(bytes + 8 * k + 1);
+        mask |= gather_zero_bytes(diff) << (8 * k);
+    }
+    return mask;
+}
+
 void encode_groups(const std::uint8_t* bytes, std::size_t groups, char* out) {
     for (std::size_t g = 0; g < groups; ++g, bytes += 3, out += 4) {
         const unsigned v = (unsigned{bytes[0]} << 16) | (unsigned{bytes[1]} << 8) | bytes[2];
@@ -76,8 +103,11 @@ void encode_groups(const std::uint8_t* bytes, std::size_t groups, char* out) {
     }
 }
 
-constexpr KernelOps kOps{crc_update, find_run_or_marker, count_equal, encode_groups,
-                         encode_lines_with<encode_groups>};
+constexpr KernelOps kOps{
+    crc_update,    find_run,
+    count_equal,   escape_markers,
+    equal_next,    run_length_encode_windowed<find_run, count_equal, escape_markers, equal_next>,
+    encode_groups, encode_lines_with<encode_groups>};
 
 } // namespace
 

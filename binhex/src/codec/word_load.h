@@ -27,6 +27,17 @@ inline std::uint64_t flag_zero_bytes(std::uint64_t word) {
     return (word - kLowBits) & ~word & kHighBits;
 }
 
+// Returns a byte with bit j set where byte j of `word` is zero. Exact for
+// every byte, unlike flag_zero_bytes(): no borrow crosses from one byte into
+// the next.
+inline std::uint64_t gather_zero_bytes(std::uint64_t word) {
+    constexpr std::uint64_t kLow7 = ~kHighBits;
+    const std::uint64_t zero = ~(((word & kLow7) + kLow7) | word) & kHighBits;
+    // The multiplication moves the flag of byte j, at bit 8j + 7 >> 7, to bit
+    // 56 + j; no two partial products meet, so nothing carries.
+    return ((zero >> 7) * 0x0102040810204080ULL) >> 56;
+}
+
 inline std::size_t first_flagged_byte(std::uint64_t flags) {
     return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
 }

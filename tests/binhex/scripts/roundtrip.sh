@@ -169,6 +169,12 @@ done
 plain "a run of 1000 zeros" zeros repeated 00 1000
 plain "markers between runs" mixed perl -e 'print "a" x 300, "\x90", "b" x 3, "\x90\x90", "\0" x 256, "\x90" x 3'
 plain "1 MiB random" random-1MiB.bin random_bytes $((1 << 20))
+# Marker-heavy input, where the run-length stage does the most per byte: lone
+# markers between other bytes, and markers, pairs and short runs of them and
+# of their neighbours, over many of the encoder's blocks.
+plain "90 41 alternating, ending in a marker" alternating perl -e 'print "\x90A" x 100000, "\x90"'
+plain "markers among short runs" marker-mix perl -e 'srand 9; for (1 .. 60000) {
+    my $k = int rand 4; print $k == 0 ? "\x90A" : chr($k == 1 ? 0x8f : 0x90) x (1 + int rand 5) }'
 
 # The run-length stage runs over the whole stream, so a run carries on from
 # one part into the next when the bytes allow it. These files are made so

@@ -32,12 +32,21 @@ TEST(Encoder, KnownAnswers) {
                                  "c")) {
         runs.push_back(b);
     }
+    // Lone markers, a pair, a run of 70 markers, a run of another byte
+    // beside a marker, a run of three markers, and a marker last.
+    Bytes markers = {0x90, 'A', 0x90, 'A', 0x90, 0x90, 'A'};
+    markers.insert(markers.end(), 70, 0x90);
+    for (const auto b : bytes_of("AAA\x90\x90\x90\x90"
+                                 "B\x90")) {
+        markers.push_back(b);
+    }
     const KnownStream cases[] = {
         {"hello.txt", bytes_of("hello world\n"),
          ":#@KPE'a[,R4iG!#3$J`!N!3(&fKPE'a[)(G[FQaN#X*b!!!:"},
         {"one", bytes_of("A"), ":!fpZC3#3$J%!N!4i5%&Bj3!!:"},
         {"empty", {}, ":\"@9YF(4j!*!6&\"!!N!3:"},
         {"runs", runs, ":\"(*eER-!N!d\"0J#3\"*!!1hL3rhL3,C!!N!9KBT!!N!\"M0YX!!!:"},
+        {"markers", markers, ":\"feKFQYPFR-!N!j@!*!%3cb3!%'3!%'3!*!!3C!!N%C\"N!13!*!%3T!!\"aN!!!:"},
     };
     for (const auto& c : cases) {
         const std::string text = encode(info_for(c.name, c.data), c.data, {});
@@ -166,22 +175,57 @@ Bytes mixed_bytes(std::size_t size, std::uint32_t seed) {
     return bytes;
 }
 
-TEST_P(Streaming, EveryChunkSizeGivesTheOneShotStream) {
-    const Bytes data = mixed_bytes(3000, 21);
-    const Bytes resource = mixed_bytes(700, 22);
-    const FileInfo info = info_for("stream", data, resource);
-    const std::string whole = encode(info, data, resource, Kernel::plain);
-    for (std::size_t chunk = 1; chunk <= 160; ++chunk) {
-        ASSERT_EQ(encode(info, data, resource, GetParam(), chunk), whole) << "chunks of " << chunk;
+// Lone markers, pairs and short runs of them and of other bytes, the input
+// the run-length stage works hardest on.
+Bytes marker_heavy_bytes(std::size_t size, std::uint32_t seed) {
+    std::mt19937 generator(seed);
+    Bytes bytes;
+    while (bytes.size() < size) {
+        const unsigned kind = generator() % 4;
+        if (kind == 0) {
+            bytes.insert(bytes.end(), {0x90, 0x41});
+        } else {
+            const auto value = static_cast<std::uint8_t>(kind == 1 ? 0x41 : 0x90);
+            bytes.insert(bytes.end(), 1 + generator() % 6, value);
+        }
     }
-    for (const std::size_t chunk : {255u, 256u, 1000u, 4095u, 4096u, 16383u, 16384u, 16385u}) {
-        ASSERT_EQ(encode(info, data, resource, GetParam(), chunk), whole) << "chunks of " << chunk;
+    bytes.resize(size);
+    return bytes;
+}
+
+Bytes alternating_bytes(std::size_t size, std::uint8_t first, std::uint8_t second) {
+    Bytes bytes(size);
+    for (std::size_t i = 0; i < size; ++i) {
+        bytes[i] = i % 2 == 0 ? first : second;
+    }
+    return bytes;
+}
+
+TEST_P(Streaming, EveryChunkSizeGivesTheOneShotStream) {
+    const std::pair<Bytes, Bytes> forks[] = {
+        {mixed_bytes(3000, 21), mixed_bytes(700, 22)},
+        {marker_heavy_bytes(3000, 23), alternating_bytes(701, 0x90, 0x41)}};
+    for (const auto& [data, resource] : forks) {
+        const FileInfo info = info_for("stream", data, resource);
+        const std::string whole = encode(info, data, resource, Kernel::plain);
+        for (std::size_t chunk = 1; chunk <= 160; ++chunk) {
+            ASSERT_EQ(encode(info, data, resource, GetParam(), chunk), whole)
+                << "chunks of " << chunk;
+        }
+        for (const std::size_t chunk : {255u, 256u, 1000u, 4095u, 4096u, 16383u, 16384u, 16385u}) {
+            ASSERT_EQ(encode(info, data, resource, GetParam(), chunk), whole)
+                << "chunks of " << chunk;
+        }
     }
 }
 
 TEST_P(Streaming, LargeInputsMatchThePlainKernel) {
-    const Bytes inputs[] = {random_bytes(200000, 31), mixed_bytes(200000, 32), Bytes(100000, 0x90),
-                            Bytes(100000, 0x00)};
+    const Bytes inputs[] = {random_bytes(200000, 31),
+                            mixed_bytes(200000, 32),
+                            Bytes(100000, 0x90),
+                            Bytes(100000, 0x00),
+                            alternating_bytes(100001, 0x90, 0x41),
+                            marker_heavy_bytes(200000, 33)};
     for (const auto& data : inputs) {
         const FileInfo info = info_for("large", data, data);
         const std::string reference = encode(info, data, data, Kernel::plain);
