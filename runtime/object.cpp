@@ -23,7 +23,7 @@ long Object::LiveObjects() noexcept {
 }
 
 const ClassRecord& Object::ClassInfo() {
-    static const ClassRecord record{"Object", nullptr, {}, {}};
+    static const ClassRecord& record = RuntimeKeepClass(ClassRecord{"Object", nullptr, {}, {}});
     return record;
 }
 const ClassRecord& Object::Record() const {

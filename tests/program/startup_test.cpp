@@ -137,6 +137,14 @@ TEST_F(StartupTest, AfterTheInitialisersEveryClassIsKnownAndNothingIsMadeYet) {
     EXPECT_TRUE(script->Journal().empty());
 }
 
+TEST_F(StartupTest, EachClassIsKnownByNameFromTheFirstUseOfItsRecord) {
+    // Without the initialisers: a record asked for first elsewhere (a cast,
+    // a lookup) is registered as it is built, at the address handed out.
+    for (const ClassRecord* record :
+         {&App::ClassInfo(), &Window1::ClassInfo(), &About::ClassInfo(), &MainMenuBar::ClassInfo()})
+        EXPECT_EQ(RuntimeFindClass(record->name), record) << record->name;
+}
+
 // Start-up failing at each of its calls into the runtime: the exception is
 // reported once, nothing after it runs, what was done stays done, and the
 // exit status is the runtime's.
