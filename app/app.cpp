@@ -6,26 +6,30 @@
 
 static_assert(std::char_traits<char>::length(kContactURL) == 27);
 
+namespace {
+ClassRecord MakeRecord() {
+    ClassRecord r{"App", &Application::ClassInfo(), {}, {}};
+    auto call = [](bool (App::*m)()) {
+        return [m](Object& o) { (void)(dynamic_cast<App&>(o).*m)(); };
+    };
+    r.methods = {
+        {"_AboutTamzel_Action", {}, "Boolean", "", call(&App::AboutTamzel_Action)},
+        {"_Email_Action", {}, "Boolean", "", call(&App::Email_Action)},
+        {"_FileEncode_Action", {}, "Boolean", "", call(&App::FileEncode_Action)},
+        {"Constructor", {}, "", "", [](Object& o) { dynamic_cast<App&>(o).Constructor(); }},
+        {"IsEventImplemented", {"String"}, "Boolean", "", {}},
+    };
+    return r;
+}
+} // namespace
+
 const ClassRecord& App::ClassInfo() {
-    static const ClassRecord record = [] {
-        ClassRecord r{"App", &Application::ClassInfo(), {}, {}};
-        auto call = [](bool (App::*m)()) {
-            return [m](Object& o) { (void)(dynamic_cast<App&>(o).*m)(); };
-        };
-        r.methods = {
-            {"_AboutTamzel_Action", {}, "Boolean", "", call(&App::AboutTamzel_Action)},
-            {"_Email_Action", {}, "Boolean", "", call(&App::Email_Action)},
-            {"_FileEncode_Action", {}, "Boolean", "", call(&App::FileEncode_Action)},
-            {"Constructor", {}, "", "", [](Object& o) { dynamic_cast<App&>(o).Constructor(); }},
-            {"IsEventImplemented", {"String"}, "Boolean", "", {}},
-        };
-        return r;
-    }();
+    static const ClassRecord& record = RuntimeKeepClass(MakeRecord());
     return record;
 }
 
 void App::ctblinit() {
-    RuntimeRegisterClass(ClassInfo());
+    (void)ClassInfo();
 }
 
 Ref<App> App::Instance() {

@@ -77,23 +77,27 @@ Ref<MainMenuBar>& MainMenuBar::implicitInstance() {
 
 void MainMenuBar::implicitInstance_Init() {}
 
+namespace {
+ClassRecord MakeRecord() {
+    ClassRecord r{"MainMenuBar.MainMenuBar", &MenuBar::ClassInfo(), {}, {}};
+    auto call = [](void (MainMenuBar::*m)()) {
+        return [m](Object& o) { (dynamic_cast<MainMenuBar&>(o).*m)(); };
+    };
+    r.methods = {{"Constructor", {}, "", "", call(&MainMenuBar::Constructor)},
+                 {"Untitled0", {}, "", "", call(&MainMenuBar::Untitled0)},
+                 {"Untitled1", {}, "", "", call(&MainMenuBar::Untitled1)},
+                 {"Untitled2", {}, "", "", call(&MainMenuBar::Untitled2)}};
+    return r;
+}
+} // namespace
+
 const ClassRecord& MainMenuBar::ClassInfo() {
-    static const ClassRecord record = [] {
-        ClassRecord r{"MainMenuBar.MainMenuBar", &MenuBar::ClassInfo(), {}, {}};
-        auto call = [](void (MainMenuBar::*m)()) {
-            return [m](Object& o) { (dynamic_cast<MainMenuBar&>(o).*m)(); };
-        };
-        r.methods = {{"Constructor", {}, "", "", call(&MainMenuBar::Constructor)},
-                     {"Untitled0", {}, "", "", call(&MainMenuBar::Untitled0)},
-                     {"Untitled1", {}, "", "", call(&MainMenuBar::Untitled1)},
-                     {"Untitled2", {}, "", "", call(&MainMenuBar::Untitled2)}};
-        return r;
-    }();
+    static const ClassRecord& record = RuntimeKeepClass(MakeRecord());
     return record;
 }
 
 void MainMenuBar::ctblinit() {
-    RuntimeRegisterClass(ClassInfo());
+    (void)ClassInfo();
 }
 
 Ref<MainMenuBar> MainMenuBar::Instance() {

@@ -6,13 +6,12 @@
 #include "shell.h"
 #include "window.h"
 
+// The runtime keeps each record and registers the kept one, so the registry
+// and ClassInfo() hand out the same address however the compiler copies.
 #define TAMZEL_DEFINE_RECORD(Class, Parent)                                                        \
     const ClassRecord& Class::ClassInfo() {                                                        \
-        static const ClassRecord record = [] {                                                     \
-            ClassRecord r{#Class, &Parent::ClassInfo(), {}, {}};                                   \
-            RuntimeRegisterClass(r);                                                               \
-            return r;                                                                              \
-        }();                                                                                       \
+        static const ClassRecord& record =                                                         \
+            RuntimeKeepClass(ClassRecord{#Class, &Parent::ClassInfo(), {}, {}});                   \
         return record;                                                                             \
     }
 

@@ -1,10 +1,20 @@
 #include "object.h"
 
-#include <atomic>
 #include <map>
+#include <mutex>
+#include <set>
 
 namespace {
-std::atomic<long> liveObjects{0};
+// Every live object, so that tests can see which are alive; objects may
+// end on another thread (a sound that plays on), hence the lock.
+struct LiveSet {
+    std::mutex lock;
+    std::set<const Object*> objects;
+};
+LiveSet& Live() {
+    static auto* live = new LiveSet;
+    return *live;
+}
 
 std::map<std::string, const ClassRecord*>& ClassRegistry() {
     static auto* registry = new std::map<std::string, const ClassRecord*>;
@@ -13,17 +23,28 @@ std::map<std::string, const ClassRecord*>& ClassRegistry() {
 } // namespace
 
 Object::Object() {
-    ++liveObjects;
+    std::lock_guard<std::mutex> guard(Live().lock);
+    Live().objects.insert(this);
 }
 Object::~Object() {
-    --liveObjects;
+    std::lock_guard<std::mutex> guard(Live().lock);
+    Live().objects.erase(this);
 }
 long Object::LiveObjects() noexcept {
-    return liveObjects;
+    std::lock_guard<std::mutex> guard(Live().lock);
+    return static_cast<long>(Live().objects.size());
+}
+std::vector<const Object*> Object::LiveInstancesOf(const ClassRecord& record) {
+    std::lock_guard<std::mutex> guard(Live().lock);
+    std::vector<const Object*> found;
+    for (const Object* o : Live().objects)
+        if (o->Record().IsA(record))
+            found.push_back(o);
+    return found;
 }
 
 const ClassRecord& Object::ClassInfo() {
-    static const ClassRecord record{"Object", nullptr, {}, {}};
+    static const ClassRecord& record = RuntimeKeepClass(ClassRecord{"Object", nullptr, {}, {}});
     return record;
 }
 const ClassRecord& Object::Record() const {

@@ -36,6 +36,9 @@ class Object {
     // How many runtime objects are alive: lets tests see that every path
     // released what it took.
     static long LiveObjects() noexcept;
+    // The live objects that are instances of `record`'s class or of a class
+    // derived from it: lets tests see who is still alive, and what holds it.
+    static std::vector<const Object*> LiveInstancesOf(const ClassRecord& record);
 
   private:
     mutable long refCount_ = 0;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -36,6 +37,11 @@ class ProgramTest : public ::testing::Test {
     }
 
     int Run() { return RunProgram(); }
+    // The journal lines from `from` on.
+    std::vector<std::string> JournalFrom(std::size_t from) const {
+        const auto& j = script->Journal();
+        return {j.begin() + static_cast<std::ptrdiff_t>(std::min(from, j.size())), j.end()};
+    }
     std::vector<std::string> Commands() const { return script->Lines("shell "); }
     std::size_t Count(const std::string& prefix) const { return script->Lines(prefix).size(); }
     static std::string Chime() {

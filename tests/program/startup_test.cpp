@@ -25,6 +25,12 @@ const std::vector<std::string> kStartUp = {
     "event loop runs",
 };
 
+// The report of an exception nobody handled, as its message box shows it.
+std::string Unhandled(const std::string& kind, const std::string& message) {
+    return "msgbox: An exception" + kind + " was not handled. The application must shut down." +
+           message;
+}
+
 // How far start-up has come: the shared menu bar, the registered application
 // object, the main window.
 std::string Progress() {
@@ -84,16 +90,8 @@ class StartupTest : public ProgramTest {
         RuntimeSelectBackend(std::move(platform));
     }
 
-    // The journal lines from `from` on.
-    std::vector<std::string> JournalFrom(std::size_t from) const {
-        const auto& j = script->Journal();
-        return {j.begin() + static_cast<std::ptrdiff_t>(std::min(from, j.size())), j.end()};
-    }
-
     static std::string Report(const std::string& message) {
-        return "msgbox: An exception of class NilObjectException was not handled. The "
-               "application must shut down.\n" +
-               message;
+        return Unhandled(" of class NilObjectException", "\n" + message);
     }
 
     StartupProbe* probe = nullptr;
@@ -135,6 +133,14 @@ TEST_F(StartupTest, AfterTheInitialisersEveryClassIsKnownAndNothingIsMadeYet) {
     EXPECT_EQ(ALLFILESTYPE::pAllFileTypes->Ubound(), -1);
     EXPECT_FALSE(GetAppObject());
     EXPECT_TRUE(script->Journal().empty());
+}
+
+TEST_F(StartupTest, EachClassIsKnownByNameFromTheFirstUseOfItsRecord) {
+    // Without the initialisers: a record asked for first elsewhere (a cast,
+    // a lookup) is registered as it is built, at the address handed out.
+    for (const ClassRecord* record :
+         {&App::ClassInfo(), &Window1::ClassInfo(), &About::ClassInfo(), &MainMenuBar::ClassInfo()})
+        EXPECT_EQ(RuntimeFindClass(record->name), record) << record->name;
 }
 
 // Start-up failing at each of its calls into the runtime: the exception is
@@ -275,16 +281,47 @@ TEST_F(ProgramTest, TheApplicationObjectHoldsVersionAndTheSharedMenuBar) {
     Run();
 }
 
+// Once start-up is done, what it made is held by the runtime and the
+// program's module variables alone. The counts are absolute, so a reference
+// that start-up kept shows however it came about. Each lookup here is a
+// temporary, gone before the count is read.
+void ExpectOnlyTheRuntimeAndModuleVariablesHold() {
+    const Window* window = GetImplicitWindow("Window1.Window1").get();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->RefCount(), 1) << "the runtime's list of open windows";
+    const Application* app = GetAppObject().get();
+    ASSERT_TRUE(app);
+    EXPECT_EQ(app->RefCount(), 1) << "the runtime's registration";
+    const MenuBar* bar = MainMenuBar::implicitInstance().get();
+    ASSERT_TRUE(bar);
+    EXPECT_EQ(bar->RefCount(), 3) << "the shared bar, the application and the main window";
+    // The runtime keeps the menu handlers as bare functions: no delegate made
+    // to carry one outlives its binding.
+    EXPECT_EQ(Object::LiveInstancesOf(MethodDelegate::ClassInfo()).size(), 0u);
+    // The button's three event delegates and the label's one, each held by
+    // its control alone.
+    const auto delegates = Object::LiveInstancesOf(Delegate::ClassInfo());
+    EXPECT_EQ(delegates.size(), 4u);
+    for (const Object* d : delegates)
+        EXPECT_EQ(d->RefCount(), 1);
+}
+
+TEST_F(ProgramTest, AfterStartUpOnlyTheRuntimeHoldsTheWindowTheAppAndTheMenuBar) {
+    bool checked = false;
+    script->Do([&] {
+        ExpectOnlyTheRuntimeAndModuleVariablesHold();
+        checked = true;
+    });
+    EXPECT_EQ(Run(), 0);
+    EXPECT_TRUE(checked);
+}
+
 TEST_F(ProgramTest, ASecondLateStartUpMakesNoSecondWindowAndKeepsNoReference) {
     script->Do([] {
-        // Only the runtime holds the application object and the window; a
-        // reference kept by start-up would show here.
-        EXPECT_EQ(GetAppObject()->RefCount(), 2);
-        Ref<Window> window = GetImplicitWindow("Window1.Window1");
-        const long held = window->RefCount();
+        const Window* window = GetImplicitWindow("Window1.Window1").get();
         LateStartup();
-        EXPECT_EQ(GetImplicitWindow("Window1.Window1"), window);
-        EXPECT_EQ(window->RefCount(), held);
+        EXPECT_EQ(GetImplicitWindow("Window1.Window1").get(), window);
+        ExpectOnlyTheRuntimeAndModuleVariablesHold();
     });
     Run();
     EXPECT_EQ(Count("window created: Window1.Window1"), 1u);
@@ -351,9 +388,14 @@ TEST_F(ProgramTest, AboutShowsTheOneAboutWindowEachTime) {
     EXPECT_EQ(shown[2], shown[1] + 1);
 }
 
+// Each way a run ends. The loop must end because the program quit: the
+// runtime journals the Quit with its code, and the action the user would
+// take next never runs, so the script never runs out.
 struct QuitCase {
     const char* name;
+    std::function<void(ScriptedPlatform&)> before; // its journal is not compared
     std::function<void(ScriptedPlatform&)> script;
+    std::vector<std::string> journal; // from `script` on, to the end of the run
     int status;
 };
 
@@ -363,41 +405,71 @@ void PrintTo(const QuitCase& row, std::ostream* os) {
 
 class QuitTable : public ProgramTest, public ::testing::WithParamInterface<QuitCase> {};
 
-TEST_P(QuitTable, TheExitStatusIsTheRuntimes) {
+TEST_P(QuitTable, TheLoopEndsByQuitAndTheExitStatusIsTheRuntimes) {
+    if (GetParam().before)
+        GetParam().before(*script);
+    std::size_t from = 0;
+    script->Do([&] { from = script->Journal().size(); });
     GetParam().script(*script);
+    bool nextActionRan = false;
+    script->Do([&] { nextActionRan = true; });
+
     testing::internal::CaptureStderr();
     const int status = Run();
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, GetParam().status);
     EXPECT_EQ(status, RuntimeExit());
-    const bool failed = GetParam().status == 1;
-    EXPECT_EQ(Count("unhandled exception"), failed ? 1u : 0u);
-    EXPECT_EQ(err.empty(), !failed) << err;
+    EXPECT_EQ(JournalFrom(from), GetParam().journal);
+    EXPECT_FALSE(nextActionRan);
+    EXPECT_EQ(Count("script ended"), 0u);
+    EXPECT_EQ(err.empty(), GetParam().status != 1) << err;
 }
+
+const std::vector<std::string> kClosedByTheUser = {"quit 0", "window closed: Window1.Window1"};
 
 INSTANTIATE_TEST_SUITE_P(
     Quit, QuitTable,
-    ::testing::Values(
-        QuitCase{"CloseMainWindow", [](ScriptedPlatform& s) { s.CloseWindow("Window1.Window1"); },
-                 0},
-        QuitCase{"CloseMainWindowWhileAboutIsOpen",
-                 [](ScriptedPlatform& s) {
-                     s.ChooseMenuItem("AboutTamzel").CloseWindow("Window1.Window1");
-                 },
-                 0},
-        QuitCase{"FileQuit", [](ScriptedPlatform& s) { s.ChooseMenuItem("FileQuit"); }, 0},
-        QuitCase{
-            "ExceptionInAHandler",
-            [](ScriptedPlatform& s) { s.Do([] { throw NilObjectException("from a handler"); }); },
-            1},
-        // Not of the runtime's kind: still reported, never a crash.
-        QuitCase{
-            "StandardExceptionInAHandler",
-            [](ScriptedPlatform& s) { s.Do([] { throw std::out_of_range("from a handler"); }); },
-            1},
-        QuitCase{"ExceptionOfNoKnownKindInAHandler",
-                 [](ScriptedPlatform& s) { s.Do([] { throw 42; }); }, 1},
-        QuitCase{"QuitWithACode", [](ScriptedPlatform& s) { s.Do([] { Quit(3); }); }, 3}),
+    ::testing::Values(QuitCase{"CloseMainWindow", nullptr,
+                               [](ScriptedPlatform& s) { s.CloseWindow("Window1.Window1"); },
+                               kClosedByTheUser, 0},
+                      // The About window stays open; the main window's close quits all the
+                      // same.
+                      QuitCase{"CloseMainWindowWhileAboutIsOpen",
+                               [](ScriptedPlatform& s) { s.ChooseMenuItem("AboutTamzel"); },
+                               [](ScriptedPlatform& s) { s.CloseWindow("Window1.Window1"); },
+                               kClosedByTheUser, 0},
+                      QuitCase{"FileQuit",
+                               nullptr,
+                               [](ScriptedPlatform& s) { s.ChooseMenuItem("FileQuit"); },
+                               {"quit 0"},
+                               0},
+                      QuitCase{"ExceptionInAHandler",
+                               nullptr,
+                               [](ScriptedPlatform& s) {
+                                   s.Do([] { throw NilObjectException("from a handler"); });
+                               },
+                               {"unhandled exception",
+                                Unhandled(" of class NilObjectException", "\nfrom a handler"),
+                                "quit 1"},
+                               1},
+                      // Not of the runtime's kind: still reported, never a crash.
+                      QuitCase{"StandardExceptionInAHandler",
+                               nullptr,
+                               [](ScriptedPlatform& s) {
+                                   s.Do([] { throw std::out_of_range("from a handler"); });
+                               },
+                               {"unhandled exception", Unhandled("", "\nfrom a handler"), "quit 1"},
+                               1},
+                      QuitCase{"ExceptionOfNoKnownKindInAHandler",
+                               nullptr,
+                               [](ScriptedPlatform& s) { s.Do([] { throw 42; }); },
+                               {"unhandled exception", Unhandled(" of unknown kind", ""), "quit 1"},
+                               1},
+                      QuitCase{"QuitWithACode",
+                               nullptr,
+                               [](ScriptedPlatform& s) { s.Do([] { Quit(3); }); },
+                               {"quit 3"},
+                               3}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ProgramTest, NothingRunsAfterQuit) {
