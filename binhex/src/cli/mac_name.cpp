@@ -4,8 +4,12 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <iconv.h>
+#include <memory>
+#include <new>
 #include <optional>
+#include <utf8proc.h>
 
 namespace binhex::cli {
 namespace {
@@ -51,6 +55,37 @@ std::optional<std::size_t> utf8_sequence_length(std::string_view text) {
         }
     }
     return length;
+}
+
+bool is_utf8(std::string_view text) {
+    while (!text.empty()) {
+        const auto length = utf8_sequence_length(text);
+        if (!length) {
+            return false;
+        }
+        text.remove_prefix(*length);
+    }
+    return true;
+}
+
+// Unicode's composed form (NFC). Names from a Mac are often decomposed, "e"
+// and a combining acute for "\xC3\xA9", and Mac OS Roman has a byte for the
+// composed letter only.
+std::string composed(std::string_view utf8) {
+    utf8proc_uint8_t* bytes = nullptr;
+    const utf8proc_ssize_t length =
+        ::utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(utf8.data()),
+                       static_cast<utf8proc_ssize_t>(utf8.size()), &bytes,
+                       static_cast<utf8proc_option_t>(UTF8PROC_STABLE | UTF8PROC_COMPOSE));
+    const std::unique_ptr<utf8proc_uint8_t, decltype(&std::free)> owned(bytes, &std::free);
+    if (length == UTF8PROC_ERROR_NOMEM) {
+        throw std::bad_alloc();
+    }
+    // The name was checked to be UTF-8; any other refusal leaves it as it is.
+    if (length < 0) {
+        return std::string(utf8);
+    }
+    return std::string(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
 }
 
 class MacRomanConverter {
@@ -103,18 +138,21 @@ std::string shorten_mac_name(std::string name) {
 }
 
 std::string mac_name_from_file_name(std::string_view file_name) {
+    // A name that is not all UTF-8 is left uncomposed.
+    const std::string utf8 = is_utf8(file_name) ? composed(file_name) : std::string(file_name);
     MacRomanConverter converter;
     std::string mac;
-    while (!file_name.empty()) {
-        const auto length = utf8_sequence_length(file_name);
+    std::string_view rest = utf8;
+    while (!rest.empty()) {
+        const auto length = utf8_sequence_length(rest);
         if (!length) {
             mac += '?';
-            file_name.remove_prefix(1);
+            rest.remove_prefix(1);
             continue;
         }
-        const char c = converter.convert(file_name.substr(0, *length));
+        const char c = converter.convert(rest.substr(0, *length));
         mac += c == ':' ? '/' : c;
-        file_name.remove_prefix(*length);
+        rest.remove_prefix(*length);
     }
     mac = shorten_mac_name(std::move(mac));
     return mac.empty() ? std::string(kFallbackName) : mac;
