@@ -165,6 +165,10 @@ perl -e 'print pack("N N", 0x00051607, 0x00020000), "\0" x 16, pack("n N3", 1, 2
 expect_failure "a damaged companion" 1 \
     "binhex: $src/doc: its AppleDouble companion is damaged" "$src $dst" \
     -- "$BINHEX" encode "$src/doc" -C "$dst"
+perl -e 'print pack("N N", 0x00051607, 0x00020000), "\0" x 2' >"$src/._doc"
+expect_failure "a companion cut short inside its header" 1 \
+    "binhex: $src/doc: its AppleDouble companion is damaged" "$src $dst" \
+    -- "$BINHEX" encode "$src/doc" -C "$dst"
 rm -f "$src/doc" "$src/._doc"
 
 # Usage errors: status 2, one line, nothing written in the working directory.
