@@ -1,10 +1,12 @@
 #include "mac_name.h"
 
 #include "failure.h"
+#include "unique_fd.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <fcntl.h>
 #include <iconv.h>
 #include <memory>
 #include <new>
@@ -92,7 +94,7 @@ class MacRomanConverter {
   public:
     MacRomanConverter() : handle_(::iconv_open("MACINTOSH", "UTF-8")) {
         if (handle_ == reinterpret_cast<iconv_t>(-1)) {
-            fail_with_errno("cannot convert names to Mac OS Roman", errno);
+            fail_to_open(errno);
         }
     }
     ~MacRomanConverter() { ::iconv_close(handle_); }
@@ -118,6 +120,21 @@ class MacRomanConverter {
     }
 
   private:
+    // iconv_open says EINVAL, "no such conversion", whenever it could not
+    // read its tables, even when what stopped it was having no descriptor
+    // left to read them with.
+    [[noreturn]] static void fail_to_open(int error) {
+        static constexpr char kWhat[] = "cannot convert names to Mac OS Roman";
+        if (error != EINVAL) {
+            fail_with_errno(kWhat, error);
+        }
+        const UniqueFd probe(::open("/", O_PATH | O_CLOEXEC));
+        if (!probe && (errno == EMFILE || errno == ENFILE)) {
+            fail_with_errno(kWhat, errno);
+        }
+        throw Failure(std::string(kWhat) + ": the C library has no MACINTOSH character set");
+    }
+
     iconv_t handle_;
 };
 

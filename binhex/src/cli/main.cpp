@@ -27,7 +27,8 @@ constexpr char kHelp[] =
     "\n"
     "On success the path of the new .hqx is printed on standard output.\n"
     "A failure prints one line \"binhex: FILE: reason\" on standard error, with\n"
-    "control characters in FILE shown as \\n, \\t or \\xHH and '\\' as \\\\.\n"
+    "control characters in FILE shown as \\n, \\t or \\xHH, '\\' as \\\\ and an\n"
+    "empty FILE as ''.\n"
     "\n"
     "Exit status: 0 on success, 1 when FILE could not be encoded, 2 for a usage\n"
     "error.\n";
@@ -44,7 +45,7 @@ int main(int argc, char** argv) {
     const Command command =
         parse_arguments(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
     if (const auto* usage = std::get_if<UsageError>(&command)) {
-        print_error("", usage->message);
+        print_error(usage->message);
         return kExitUsage;
     }
     if (std::holds_alternative<ShowHelp>(command)) {

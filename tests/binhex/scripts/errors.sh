@@ -152,6 +152,39 @@ else
 fi
 rm -f "$src/big"
 
+# What the system refuses is named, with what it was refused for. With N
+# descriptors the program gets as far as its first open beyond them: the
+# source folder, the companion, the conversion tables.
+with_descriptors() {
+    local n=$1
+    shift
+    exec 3>&- 4>&- 5>&-
+    ulimit -n "$n"
+    exec "$@"
+}
+export -f with_descriptors
+descriptor_case() {
+    expect_failure "$1 descriptors" 1 "binhex: $src/file: $2: Too many open files" "$src $dst" \
+        -- bash -c 'with_descriptors "$@"' _ "$1" "$BINHEX" encode "$src/file" -C "$dst"
+}
+descriptor_case 4 "cannot open $src"
+descriptor_case 5 "cannot open its AppleDouble companion"
+descriptor_case 6 "cannot convert names to Mac OS Roman"
+# A sanitizer's shadow memory alone is more than this limit.
+if ldd "$BINHEX" | grep -q libasan; then
+    echo "skipped: too little memory for the encoder's threads (a sanitizer build)"
+else
+    expect_failure "too little memory for the encoder's threads" 1 \
+        "binhex: $src/file: cannot start the encoder thread: Resource temporarily unavailable" \
+        "$src $dst" -- bash -c 'ulimit -v 20000; exec "$@"' limit "$BINHEX" encode "$src/file" -C "$dst"
+fi
+
+# An empty argument is named too, as ''.
+expect_failure "an empty FILE" 1 "binhex: '': No such file or directory" "$dst" \
+    -- bash -c 'cd "$1" && exec "$2" encode ""' _ "$dst" "$BINHEX"
+expect_failure "an empty DIR" 1 "binhex: $src/file: cannot write into '': No such file or directory" \
+    "$src $dst" -- bash -c 'cd "$1" && exec "$2" encode "$3" -C ""' _ "$dst" "$BINHEX" "$src/file"
+
 # The companion is read before anything is written.
 printf 'data\n' >"$src/doc"
 printf 'companion\n' >"$src/._doc"
