@@ -1,5 +1,7 @@
 #include "message.h"
 
+#include "failure.h"
+
 #include <cerrno>
 #include <unistd.h>
 
@@ -65,6 +67,21 @@ void print_error(std::string_view reason) {
 
 void print_error(std::string_view subject, std::string_view reason) {
     print_error_line("binhex: " + printable_path(subject) + ": " + std::string(reason));
+}
+
+int print_result(std::string_view text) {
+    if (const int error = write_all(STDOUT_FILENO, text)) {
+        return error;
+    }
+    // Linux closes the descriptor even when close() is interrupted.
+    if (::close(STDOUT_FILENO) != 0 && errno != EINTR) {
+        return errno;
+    }
+    return 0;
+}
+
+std::string result_error(int error) {
+    return "write error: " + error_text(error);
 }
 
 } // namespace binhex::cli

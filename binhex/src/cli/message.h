@@ -1,4 +1,4 @@
-// The one-line messages on standard error.
+// The one-line messages on standard error, and the result on standard output.
 #pragma once
 
 #include <string>
@@ -17,5 +17,13 @@ void print_error(std::string_view reason);
 // Writes "binhex: <subject>: <reason>\n", the subject made printable, to
 // standard error in one write.
 void print_error(std::string_view subject, std::string_view reason);
+
+// Writes the program's result to standard output and closes it, so that a
+// result that never arrives (a full disk, a closed pipe) shows. Returns 0, or
+// the error number.
+int print_result(std::string_view text);
+
+// Why print_result failed, as the text after "binhex: ".
+std::string result_error(int error);
 
 } // namespace binhex::cli

@@ -185,6 +185,21 @@ expect_failure "an empty FILE" 1 "binhex: '': No such file or directory" "$dst" 
 expect_failure "an empty DIR" 1 "binhex: $src/file: cannot write into '': No such file or directory" \
     "$src $dst" -- bash -c 'cd "$1" && exec "$2" encode "$3" -C ""' _ "$dst" "$BINHEX" "$src/file"
 
+# The new path on standard output is the result: when it cannot be written,
+# the run failed and its .hqx goes again.
+expect_failure "a full standard output" 1 "binhex: $src/file: write error: No space left on device" \
+    "$src $dst" -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" encode "$src/file" -C "$dst"
+expect_failure "a closed standard output" 1 "binhex: $src/file: write error: Bad file descriptor" \
+    "$src $dst" -- bash -c 'exec "$@" >&-' _ "$BINHEX" encode "$src/file" -C "$dst"
+expect_failure "a full standard output, beside the file" 1 \
+    "binhex: $src/file: write error: No space left on device" "$src" \
+    -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" encode "$src/file"
+for option in --help --version; do
+    expect_failure "$option to a full standard output" 1 \
+        "binhex: write error: No space left on device" "$dst" \
+        -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" "$option"
+done
+
 # The companion is read before anything is written.
 printf 'data\n' >"$src/doc"
 printf 'companion\n' >"$src/._doc"
