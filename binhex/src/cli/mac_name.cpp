@@ -3,6 +3,7 @@
 #include "failure.h"
 #include "unique_fd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -70,10 +71,16 @@ bool is_utf8(std::string_view text) {
     return true;
 }
 
-// Unicode's composed form (NFC). Names from a Mac are often decomposed, "e"
-// and a combining acute for "\xC3\xA9", and Mac OS Roman has a byte for the
+// Unicode's composed form (NFC). Names from a Mac are often decomposed, an
+// "e" and then a combining acute accent, and Mac OS Roman has a byte for the
 // composed letter only.
 std::string composed(std::string_view utf8) {
+    // ASCII is composed already; most names are, and they need not touch the
+    // library's tables, which a batch would page in once per file.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::string(utf8);
+    }
     utf8proc_uint8_t* bytes = nullptr;
     const utf8proc_ssize_t length =
         ::utf8proc_map(reinterpret_cast<const utf8proc_uint8_t*>(utf8.data()),

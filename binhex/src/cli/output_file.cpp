@@ -198,6 +198,7 @@ std::string OutputFile::publish() {
             temporary_name_.clear();
             // The descriptor stays open: it tells withdraw() our file from one
             // that took the name since.
+
             // The new name is only safe on disk once the directory is.
             ::fsync(directory_fd_);
             return name;
