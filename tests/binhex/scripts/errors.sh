@@ -167,11 +167,19 @@ descriptor_case() {
     expect_failure "$1 descriptors" 1 "binhex: $src/file: $2: Too many open files" "$src $dst" \
         -- bash -c 'with_descriptors "$@"' _ "$1" "$BINHEX" encode "$src/file" -C "$dst"
 }
-descriptor_case 4 "cannot open $src"
+sanitized=false
+ldd "$BINHEX" | grep -q libasan && sanitized=true
+# The undefined-behaviour sanitizer checks a type through a pipe of its own,
+# and 4 descriptors leave it none for that.
+if $sanitized; then
+    echo "skipped: 4 descriptors (a sanitizer build)"
+else
+    descriptor_case 4 "cannot open $src"
+fi
 descriptor_case 5 "cannot open its AppleDouble companion"
 descriptor_case 6 "cannot convert names to Mac OS Roman"
 # A sanitizer's shadow memory alone is more than this limit.
-if ldd "$BINHEX" | grep -q libasan; then
+if $sanitized; then
     echo "skipped: too little memory for the encoder's threads (a sanitizer build)"
 else
     expect_failure "too little memory for the encoder's threads" 1 \
