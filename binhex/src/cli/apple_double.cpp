@@ -2,6 +2,7 @@
 
 #include "failure.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
@@ -50,9 +51,16 @@ bool read_exactly(int fd, void* buffer, std::size_t size, std::uint64_t offset) 
 
 std::optional<AppleDoubleEntries> read_apple_double(int fd, std::uint64_t file_size) {
     std::uint8_t header[kHeaderSize];
-    if (file_size < kHeaderSize || !read_exactly(fd, header, sizeof header, 0) ||
+    const auto available =
+        static_cast<std::size_t>(std::min<std::uint64_t>(file_size, kHeaderSize));
+    if (available < sizeof kMagic || !read_exactly(fd, header, available, 0) ||
         be32(header) != kMagic) {
         return std::nullopt;
+    }
+    // The magic number says it is a companion, so one too short for its
+    // header is a damaged one.
+    if (available < kHeaderSize) {
+        damaged();
     }
     const std::size_t count = (std::size_t{header[24]} << 8) | header[25];
     if (kHeaderSize + count * kEntrySize > file_size) {

@@ -21,8 +21,9 @@ struct AppleDoubleEntries {
 
 // Returns nothing when the file does not start with the AppleDouble magic
 // number (it is then some other file that happens to have such a name).
-// Throws Failure when it does but its entries do not fit inside it, or when it
-// cannot be read. `fd` is read with pread and its offset is left alone.
+// Throws Failure when it does but is too short for its header or its entries
+// do not fit inside it, or when it cannot be read. `fd` is read with pread and
+// its offset is left alone.
 std::optional<AppleDoubleEntries> read_apple_double(int fd, std::uint64_t file_size);
 
 } // namespace binhex::cli

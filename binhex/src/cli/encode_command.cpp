@@ -26,22 +26,7 @@ UniqueFd open_directory(const std::string& path, int flags, const char* what) {
     return fd;
 }
 
-void print_line(const std::string& text) {
-    std::string line = text + "\n";
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-}
-
-std::string encode(const EncodeRequest& request) {
+void encode(const EncodeRequest& request) {
     InputFile input = open_input_file(request.file);
     const PathParts parts = split_path(request.file);
     const UniqueFd source_directory = open_directory(parts.directory, O_PATH, "cannot open ");
@@ -61,14 +46,20 @@ std::string encode(const EncodeRequest& request) {
 
     OutputFile output(destination_fd.get(), destination, parts.name);
     encode_to_file(info, {input.fd.get(), metadata.resource_fd.get(), metadata.resource}, output);
-    return join_path(destination, output.publish());
+    const std::string path = join_path(destination, output.publish());
+    // The name is known only once the file has it, so the path cannot go
+    // first; and a run that fails leaves no file behind.
+    if (const int error = print_result(path + "\n")) {
+        output.withdraw();
+        throw Failure(result_error(error));
+    }
 }
 
 } // namespace
 
 int run_encode(const EncodeRequest& request) {
     try {
-        print_line(encode(request));
+        encode(request);
         return kExitSuccess;
     } catch (const Failure& failure) {
         print_error(request.file, failure.what());

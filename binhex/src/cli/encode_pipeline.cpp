@@ -8,8 +8,10 @@
 #include <exception>
 #include <memory>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace binhex::cli {
@@ -130,6 +132,16 @@ class Workers {
     std::vector<Channel<Buffer>*> channels_;
 };
 
+// Without this, a thread the system refuses shows as a bare "Resource
+// temporarily unavailable".
+template <typename Body> std::thread start_thread(Body&& body) {
+    try {
+        return std::thread(std::forward<Body>(body));
+    } catch (const std::system_error& error) {
+        fail_with_errno("cannot start the encoder thread", error.code().value());
+    }
+}
+
 void check(const Written& written) {
     if (written.status != Status::ok) {
         throw Failure(std::string("cannot encode it: ") + status_message(written.status));
@@ -150,7 +162,7 @@ void encode_to_file(const FileInfo& info, const ForkSources& sources, OutputFile
     std::exception_ptr reader_error;
     std::exception_ptr writer_error;
     Workers workers{&empty_in, &full_in, &empty_out, &full_out};
-    workers.reader = std::thread([&] {
+    workers.reader = start_thread([&] {
         try {
             ForkReader(empty_in, full_in).run(sources, info.data_length);
             full_in.close();
@@ -159,7 +171,7 @@ void encode_to_file(const FileInfo& info, const ForkSources& sources, OutputFile
             full_in.cancel();
         }
     });
-    workers.writer = std::thread([&] {
+    workers.writer = start_thread([&] {
         try {
             while (auto buffer = full_out.pop()) {
                 output.write_all(buffer->bytes.get(), buffer->size);

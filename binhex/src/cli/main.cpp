@@ -4,7 +4,6 @@
 #include "message.h"
 
 #include <csignal>
-#include <cstdio>
 
 #ifndef BINHEX_VERSION
 #error "the build defines BINHEX_VERSION"
@@ -25,12 +24,23 @@ constexpr char kHelp[] =
     "it is complete and on disk. The resource fork and the Finder information\n"
     "come from an AppleDouble companion \"._FILE\" beside FILE when there is one.\n"
     "\n"
-    "On success the path of the new .hqx is printed on standard output.\n"
+    "On success the path of the new .hqx is printed on standard output; when it\n"
+    "cannot be, the new .hqx is removed again and that is a failure.\n"
     "A failure prints one line \"binhex: FILE: reason\" on standard error, with\n"
-    "control characters in FILE shown as \\n, \\t or \\xHH and '\\' as \\\\.\n"
+    "control characters in FILE shown as \\n, \\t or \\xHH, '\\' as \\\\ and an\n"
+    "empty FILE as ''.\n"
     "\n"
-    "Exit status: 0 on success, 1 when FILE could not be encoded, 2 for a usage\n"
-    "error.\n";
+    "Exit status: 0 on success, 1 when FILE could not be encoded or standard\n"
+    "output could not be written, 2 for a usage error.\n";
+
+int show(const char* text) {
+    using namespace binhex::cli;
+    if (const int error = print_result(text)) {
+        print_error(result_error(error));
+        return kExitFailure;
+    }
+    return kExitSuccess;
+}
 
 } // namespace
 
@@ -44,16 +54,14 @@ int main(int argc, char** argv) {
     const Command command =
         parse_arguments(std::span<const char* const>(argv + 1, static_cast<std::size_t>(argc - 1)));
     if (const auto* usage = std::get_if<UsageError>(&command)) {
-        print_error("", usage->message);
+        print_error(usage->message);
         return kExitUsage;
     }
     if (std::holds_alternative<ShowHelp>(command)) {
-        std::fputs(kHelp, stdout);
-        return kExitSuccess;
+        return show(kHelp);
     }
     if (std::holds_alternative<ShowVersion>(command)) {
-        std::puts("binhex " BINHEX_VERSION);
-        return kExitSuccess;
+        return show("binhex " BINHEX_VERSION "\n");
     }
     return run_encode(std::get<EncodeRequest>(command));
 }

@@ -1,4 +1,4 @@
-// The one-line messages on standard error.
+// The one-line messages on standard error, and the result on standard output.
 #pragma once
 
 #include <string>
@@ -7,11 +7,23 @@
 namespace binhex::cli {
 
 // Makes a path safe to print on one line: control characters become \n, \t
-// or \xHH and a backslash becomes \\; every other byte is kept as it is.
+// or \xHH and a backslash becomes \\; every other byte is kept as it is. An
+// empty path shows as '' so that the line still names it.
 std::string printable_path(std::string_view path);
 
-// Writes "binhex: <subject>: <reason>\n", or "binhex: <reason>\n" for an empty
-// subject, to standard error in one write.
+// Writes "binhex: <reason>\n" to standard error in one write.
+void print_error(std::string_view reason);
+
+// Writes "binhex: <subject>: <reason>\n", the subject made printable, to
+// standard error in one write.
 void print_error(std::string_view subject, std::string_view reason);
+
+// Writes the program's result to standard output and closes it, so that a
+// result that never arrives (a full disk, a closed pipe) shows. Returns 0, or
+// the error number.
+int print_result(std::string_view text);
+
+// Why print_result failed, as the text after "binhex: ".
+std::string result_error(int error);
 
 } // namespace binhex::cli

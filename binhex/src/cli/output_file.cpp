@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <sys/random.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace binhex::cli {
@@ -192,14 +193,29 @@ std::string OutputFile::publish() {
         const std::string name = candidate_name(file_name_, attempt);
         if (link_as(name)) {
             published_ = true;
+            published_name_ = name;
             disarm_cleanup();
             temporary_name_.clear();
-            fd_.reset();
+            // The descriptor stays open: it tells withdraw() our file from one
+            // that took the name since.
+
             // The new name is only safe on disk once the directory is.
             ::fsync(directory_fd_);
             return name;
         }
     }
+}
+
+void OutputFile::withdraw() {
+    struct stat ours {};
+    struct stat named {};
+    if (!published_ || ::fstat(fd_.get(), &ours) != 0 ||
+        ::fstatat(directory_fd_, published_name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        ours.st_dev != named.st_dev || ours.st_ino != named.st_ino) {
+        return;
+    }
+    ::unlinkat(directory_fd_, published_name_.c_str(), 0);
+    ::fsync(directory_fd_);
 }
 
 } // namespace binhex::cli

@@ -39,6 +39,10 @@ class OutputFile {
     // Returns the name taken. Throws Failure; the temporary is then removed.
     std::string publish();
 
+    // Takes the published name away again, when what the file was made for
+    // failed after all; a file that has replaced it since is left alone.
+    void withdraw();
+
     // The hidden name, or empty for a file without a name.
     const std::string& temporary_name() const { return temporary_name_; }
 
@@ -56,6 +60,7 @@ class OutputFile {
     std::string file_name_;
     UniqueFd fd_;
     std::string temporary_name_;
+    std::string published_name_;
     bool published_ = false;
     std::uint64_t written_ = 0;
     std::uint64_t flushed_ = 0;

@@ -152,6 +152,62 @@ else
 fi
 rm -f "$src/big"
 
+# What the system refuses is named, with what it was refused for. With N
+# descriptors the program gets as far as its first open beyond them: the
+# source folder, the companion, the conversion tables.
+with_descriptors() {
+    local n=$1
+    shift
+    exec 3>&- 4>&- 5>&-
+    ulimit -n "$n"
+    exec "$@"
+}
+export -f with_descriptors
+descriptor_case() {
+    expect_failure "$1 descriptors" 1 "binhex: $src/file: $2: Too many open files" "$src $dst" \
+        -- bash -c 'with_descriptors "$@"' _ "$1" "$BINHEX" encode "$src/file" -C "$dst"
+}
+sanitized=false
+ldd "$BINHEX" | grep -q libasan && sanitized=true
+# The undefined-behaviour sanitizer checks a type through a pipe of its own,
+# and 4 descriptors leave it none for that.
+if $sanitized; then
+    echo "skipped: 4 descriptors (a sanitizer build)"
+else
+    descriptor_case 4 "cannot open $src"
+fi
+descriptor_case 5 "cannot open its AppleDouble companion"
+descriptor_case 6 "cannot convert names to Mac OS Roman"
+# A sanitizer's shadow memory alone is more than this limit.
+if $sanitized; then
+    echo "skipped: too little memory for the encoder's threads (a sanitizer build)"
+else
+    expect_failure "too little memory for the encoder's threads" 1 \
+        "binhex: $src/file: cannot start the encoder thread: Resource temporarily unavailable" \
+        "$src $dst" -- bash -c 'ulimit -v 20000; exec "$@"' limit "$BINHEX" encode "$src/file" -C "$dst"
+fi
+
+# An empty argument is named too, as ''.
+expect_failure "an empty FILE" 1 "binhex: '': No such file or directory" "$dst" \
+    -- bash -c 'cd "$1" && exec "$2" encode ""' _ "$dst" "$BINHEX"
+expect_failure "an empty DIR" 1 "binhex: $src/file: cannot write into '': No such file or directory" \
+    "$src $dst" -- bash -c 'cd "$1" && exec "$2" encode "$3" -C ""' _ "$dst" "$BINHEX" "$src/file"
+
+# The new path on standard output is the result: when it cannot be written,
+# the run failed and its .hqx goes again.
+expect_failure "a full standard output" 1 "binhex: $src/file: write error: No space left on device" \
+    "$src $dst" -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" encode "$src/file" -C "$dst"
+expect_failure "a closed standard output" 1 "binhex: $src/file: write error: Bad file descriptor" \
+    "$src $dst" -- bash -c 'exec "$@" >&-' _ "$BINHEX" encode "$src/file" -C "$dst"
+expect_failure "a full standard output, beside the file" 1 \
+    "binhex: $src/file: write error: No space left on device" "$src" \
+    -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" encode "$src/file"
+for option in --help --version; do
+    expect_failure "$option to a full standard output" 1 \
+        "binhex: write error: No space left on device" "$dst" \
+        -- bash -c 'exec "$@" >/dev/full' _ "$BINHEX" "$option"
+done
+
 # The companion is read before anything is written.
 printf 'data\n' >"$src/doc"
 printf 'companion\n' >"$src/._doc"
@@ -163,6 +219,10 @@ chmod 644 "$src/._doc"
 perl -e 'print pack("N N", 0x00051607, 0x00020000), "\0" x 16, pack("n N3", 1, 2, 100, 5000)' \
     >"$src/._doc"
 expect_failure "a damaged companion" 1 \
+    "binhex: $src/doc: its AppleDouble companion is damaged" "$src $dst" \
+    -- "$BINHEX" encode "$src/doc" -C "$dst"
+perl -e 'print pack("N N", 0x00051607, 0x00020000), "\0" x 2' >"$src/._doc"
+expect_failure "a companion cut short inside its header" 1 \
     "binhex: $src/doc: its AppleDouble companion is damaged" "$src $dst" \
     -- "$BINHEX" encode "$src/doc" -C "$dst"
 rm -f "$src/doc" "$src/._doc"

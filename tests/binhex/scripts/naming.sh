@@ -61,6 +61,21 @@ mkdir "$dash_dir"
 check "a directory named -x after -C" \
     test "$(cd "$odd" && "$BINHEX" encode -C -C -x)" == "-x/-C.hqx"
 
+# The name in the header is the Mac OS Roman one, composed first; the .hqx on
+# disk keeps the file's own bytes.
+header_name() {
+    perl -MConvert::BinHex -e '
+        local $SIG{__WARN__} = sub { }; open my $f, "<", $ARGV[0] or die;
+        my $h = Convert::BinHex->open(FH => $f); $h->read_header; print $h->filename' "$1" | od -An -tx1 | tr -d ' \n'
+}
+mac=$(fresh_dir)
+decomposed=$'Re\xcc\x81sume\xcc\x81.txt'
+printf 'cv\n' >"$mac/$decomposed"
+check "a decomposed name: the .hqx keeps its bytes" \
+    test "$("$BINHEX" encode "$mac/$decomposed")" == "$mac/$decomposed.hqx"
+check "a decomposed name: the header has the composed letters" \
+    test "$(header_name "$mac/$decomposed.hqx")" == "$(printf 'R\x8esum\x8e.txt' | od -An -tx1 | tr -d ' \n')"
+
 ln -s report.pdf "$src/link.pdf"
 check "a symbolic link is named after the link" \
     test "$("$BINHEX" encode "$src/link.pdf" -C "$out")" == "$out/link.pdf.hqx"

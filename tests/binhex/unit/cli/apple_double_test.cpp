@@ -125,5 +125,32 @@ TEST_F(AppleDoubleTest, DamagedCompanionsAreFailures) {
     }
 }
 
+// A companion's header is 26 bytes: magic number, version, filler, entry count.
+TEST_F(AppleDoubleTest, ACompanionCutInsideItsHeaderIsDamaged) {
+    const std::string header = apple_double({});
+    ASSERT_EQ(header.size(), 26u);
+    for (std::size_t length = 4; length < header.size(); ++length) {
+        dir_.write("._file", header.substr(0, length));
+        try {
+            read();
+            ADD_FAILURE() << length << " bytes were taken as no companion";
+        } catch (const Failure& failure) {
+            EXPECT_STREQ(failure.what(), "its AppleDouble companion is damaged") << length;
+        }
+    }
+}
+
+TEST_F(AppleDoubleTest, AShortFileWithoutTheMagicNumberIsNoCompanion) {
+    const std::string other = apple_double({}, 0x00051600);
+    for (std::size_t length = 0; length < other.size(); ++length) {
+        dir_.write("._file", other.substr(0, length));
+        EXPECT_NO_THROW(read()) << length;
+    }
+    for (std::size_t length = 0; length < 4; ++length) {
+        dir_.write("._file", apple_double({}).substr(0, length));
+        EXPECT_NO_THROW(read()) << "a part of the magic number alone, " << length << " bytes";
+    }
+}
+
 } // namespace
 } // namespace binhex::cli

@@ -36,6 +36,34 @@ TEST(MacName, ConvertsToMacOsRoman) {
     }
 }
 
+// Macs write names decomposed: a letter and then its combining marks.
+TEST(MacName, ComposesNamesFirst) {
+    const NameCase cases[] = {
+        {"decomposed \xC3\xA9", "Re\xCC\x81sume\xCC\x81.txt", "R\x8Esum\x8E.txt"},
+        {"the same name composed", "R\xC3\xA9sum\xC3\xA9.txt", "R\x8Esum\x8E.txt"},
+        {"decomposed \xC3\xB1 and \xC3\x85",
+         "n\xCC\x83"
+         "A\xCC\x8A",
+         "\x96\x81"},
+        {"two marks, the second with no composed form", "o\xCC\x88\xCC\x81", "\x9A?"},
+        {"marks out of order are put in order first", "e\xCC\x81\xCC\xA3", "??"},
+        {"a mark with no composed form", "q\xCC\x81", "q?"},
+        {"a mark with nothing before it", "\xCC\x81x", "?x"},
+        {"Hangul jamo make one syllable", "\xE1\x84\x80\xE1\x85\xA1.txt", "?.txt"},
+        {"the Angstrom and Ohm signs are their letters", "\xE2\x84\xAB\xE2\x84\xA6", "\x81\xBD"},
+        {"a name that is not all UTF-8 is not composed", "e\xCC\x81\xFF", "e??"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(mac_name_from_file_name(c.file_name), c.mac_name) << c.what;
+    }
+    // The 63-byte cut counts composed letters.
+    std::string decomposed;
+    for (int i = 0; i < 70; ++i) {
+        decomposed += "e\xCC\x81";
+    }
+    EXPECT_EQ(mac_name_from_file_name(decomposed), std::string(63, '\x8E'));
+}
+
 TEST(MacName, CutsLongNamesKeepingTheExtension) {
     const NameCase cases[] = {
         {"exactly 63 stays", std::string(63, 'n'), std::string(63, 'n')},

@@ -101,6 +101,24 @@ TEST_P(OutputFileTest, ASignalLeavesNothing) {
     EXPECT_EQ(dir_.names(), Names{});
 }
 
+TEST_P(OutputFileTest, WithdrawTakesOnlyItsOwnFileAway) {
+    dir_.write("report.pdf.hqx", "first");
+    {
+        OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+        out.write_all("abc", 3);
+        EXPECT_EQ(out.publish(), "report.pdf 2.hqx");
+        out.withdraw();
+        EXPECT_EQ(dir_.names(), Names{"report.pdf.hqx"}) << "the older file stays";
+    }
+    OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+    EXPECT_EQ(out.publish(), "report.pdf 2.hqx");
+    // Another program puts a file of its own in its place first.
+    std::filesystem::rename(dir_.path() / "report.pdf.hqx", dir_.path() / "report.pdf 2.hqx");
+    out.withdraw();
+    EXPECT_EQ(dir_.names(), Names{"report.pdf 2.hqx"});
+    EXPECT_EQ(test::read_file(dir_.path() / "report.pdf 2.hqx"), "first");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothTemporaries, OutputFileTest,
                          ::testing::Values(OutputFile::Temporary::automatic,
                                            OutputFile::Temporary::named),

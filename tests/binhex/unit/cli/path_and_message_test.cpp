@@ -38,6 +38,7 @@ TEST(Message, KeepsPathsOnOneLine) {
     EXPECT_EQ(printable_path("a\tb\rc\x7F"), "a\\tb\\x0Dc\\x7F");
     EXPECT_EQ(printable_path("back\\slash"), "back\\\\slash");
     EXPECT_EQ(printable_path("caf\xC3\xA9 \xFF"), "caf\xC3\xA9 \xFF");
+    EXPECT_EQ(printable_path(""), "''") << "an empty name is still named";
 }
 
 } // namespace
