@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -58,14 +59,19 @@ void QtBevelButton::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
+    // The drop is answered now, as the program that dragged waits for the
+    // answer, and its list is read now, while that program still offers it;
+    // the program's handler may have to wait for a batch to end.
     event->acceptProposedAction();
-    const auto paths = QtDroppedPaths(*event->mimeData());
-    Ref<RectControl> keep = control_;
-    CallRuntimeFromQt([&] {
-        std::vector<Ref<FolderItem>> items;
-        for (const auto& path : paths)
-            items.push_back(path ? RuntimeNewObject<FolderItem>(*path) : nullptr);
-        Ref<DragItem> drag = RuntimeNewObject<DragItem>(std::move(items));
-        keep->Raise(ControlEvent::DropObject, drag.get(), 0);
-    });
+    CallRuntimeFromQtWhenIdle(
+        [paths = QtDroppedPaths(*event->mimeData()), self = QPointer<QtBevelButton>(this)] {
+            Ref<RectControl> keep = self ? self->control_ : nullptr;
+            if (!keep)
+                return; // its window closed meanwhile
+            std::vector<Ref<FolderItem>> items;
+            for (const auto& path : paths)
+                items.push_back(path ? RuntimeNewObject<FolderItem>(*path) : nullptr);
+            Ref<DragItem> drag = RuntimeNewObject<DragItem>(std::move(items));
+            keep->Raise(ControlEvent::DropObject, drag.get(), 0);
+        });
 }

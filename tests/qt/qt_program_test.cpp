@@ -117,6 +117,49 @@ ModalDriver::Action ChooseAllFilesIn(const std::string& folder, int files) {
     };
 }
 
+// Sends a drag of `files` over the button and drops them, as Qt delivers an
+// XDND drop from another program; true when the button took it.
+bool DropOn(QWidget* button, const std::vector<std::string>& files) {
+    QList<QUrl> urls;
+    for (const std::string& f : files)
+        urls << QUrl::fromLocalFile(QString::fromStdString(f));
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = button->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+// Notes, each time the chime starts, how many commands had reached the tool.
+class ChimeWatch : public QObject {
+  public:
+    explicit ChimeWatch(std::function<std::size_t()> commands) : commands_(std::move(commands)) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    const std::vector<std::size_t>& CommandsBeforeEachChime() const { return chimes_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The backend makes one player per sound, a child of the application,
+        // and names it once made.
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::ChildAdded) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            connect(child, &QObject::objectNameChanged, this, [this](const QString& name) {
+                if (name == "soundPlayer")
+                    chimes_.push_back(commands_());
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<std::size_t()> commands_;
+    std::vector<std::size_t> chimes_;
+};
+
 } // namespace
 
 TEST_F(QtProgramTest, TheWindowShowsItsCaptionPictureAndMenus) {
@@ -227,20 +270,51 @@ TEST_F(QtProgramTest, MoreThan3000ChosenFilesShowTheMessageAndRunNothing) {
 TEST_F(QtProgramTest, DroppedFilesReachTheToolInOrderAsOneArgumentEach) {
     const std::vector<std::string> files = {MakeFile("z.txt"), MakeFile("a b \"$HOME\".txt"),
                                             MakeFile("back\\slash`x`.txt")};
-    QList<QUrl> urls;
-    for (const std::string& f : files)
-        urls << QUrl::fromLocalFile(QString::fromStdString(f));
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = button_->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button_, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button_, &drop);
+    ASSERT_TRUE(DropOn(button_, files));
 
     std::vector<Call> expected;
     for (const std::string& f : files)
         expected.push_back({"encode", f});
     EXPECT_EQ(Calls(), expected);
+}
+
+TEST_F(QtProgramTest, FilesDroppedDuringABatchWaitForItAndKeepTheirOrder) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("in"))));
+    const std::size_t batch = 4;
+    for (std::size_t i = 0; i < batch; ++i)
+        MakeFile("in/" + std::to_string(i));
+    const std::string destination = Path("out");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(destination)));
+    const std::vector<std::string> dropped = {MakeFile("first drop"), MakeFile("second drop")};
+
+    // Timers run in the batch's yield after each command: one drop comes
+    // after the batch's first command, the other after its second.
+    std::vector<std::size_t> commandsAtDrop;
+    QTimer dropper;
+    dropper.setInterval(0);
+    QObject::connect(&dropper, &QTimer::timeout, [&] {
+        const std::size_t seen = Calls().size();
+        if (seen == 0 || seen <= commandsAtDrop.size() || commandsAtDrop.size() == dropped.size())
+            return;
+        commandsAtDrop.push_back(seen);
+        EXPECT_TRUE(DropOn(button_, {dropped[commandsAtDrop.size() - 1]}));
+    });
+    dropper.start();
+    ChimeWatch chimes([this] { return Calls().size(); });
+
+    ModalDriver driver({ChooseAllFilesIn(Path("in"), int(batch)), ChooseFolder(destination)});
+    button_->click();
+    EXPECT_TRUE(driver.Acted());
+    ASSERT_EQ(commandsAtDrop.size(), dropped.size());
+    EXPECT_LT(commandsAtDrop.back(), batch) << "both drops came mid-batch";
+
+    const std::vector<Call> calls = Calls();
+    ASSERT_EQ(calls.size(), batch + dropped.size());
+    for (std::size_t i = 0; i < batch; ++i)
+        EXPECT_EQ(calls[i].size(), 4u) << "command " << i << " is the batch's";
+    EXPECT_EQ(calls[batch], (Call{"encode", dropped[0]}));
+    EXPECT_EQ(calls[batch + 1], (Call{"encode", dropped[1]}));
+    // The batch's chime, then each drop's after its own command.
+    EXPECT_EQ(chimes.CommandsBeforeEachChime(),
+              (std::vector<std::size_t>{batch, batch + 1, batch + 2}));
 }
