@@ -19,6 +19,11 @@ QtPlatform::QtPlatform(int& argc, char** argv, QtPlatformOptions options)
     // Closing the last window is the program's decision (its Close handler
     // quits), not Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The name, not the display name: Qt appends a display name to every
+    // other title (" — Tamzel"), where the program's titles must stay exactly
+    // as it gives them; the name only stands in for an empty one.
+    if (!options_.applicationName.empty())
+        QCoreApplication::setApplicationName(QString::fromStdString(options_.applicationName));
 }
 
 QtPlatform::~QtPlatform() {

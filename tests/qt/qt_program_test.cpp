@@ -5,6 +5,7 @@
 
 #include "qt_test_support.h"
 
+#include "app/about.h"
 #include "app/startup.h"
 #include "encode/window1.h"
 #include "tests/shell/binhex_probe_log.h"
@@ -253,18 +254,33 @@ TEST_F(QtProgramTest, MoreThan3000ChosenFilesShowTheMessageAndRunNothing) {
     for (int i = 0; i < 3001; ++i)
         std::ofstream(Path("many/" + std::to_string(i)));
 
-    QString shown;
+    QString shown, title;
     ModalDriver driver({ChooseAllFilesIn(Path("many"), 3001), [&](QWidget* modal) {
                             auto* box = qobject_cast<QMessageBox*>(modal);
                             ASSERT_NE(box, nullptr) << "a message, not the folder dialog";
                             shown = box->text();
+                            title = box->windowTitle();
                             box->button(QMessageBox::Ok)->click();
                         }});
     button_->click();
     EXPECT_TRUE(driver.Acted());
     EXPECT_EQ(shown.toStdString(), "Tamzel works best when you choose fewer than 3,000 files at a "
                                    "time.  Please try again with a smaller batch.");
+    EXPECT_EQ(title, "Tamzel") << "the program's name, never the executable's";
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(QtProgramTest, TheAboutWindowStaysUntitledAndTheDesktopCallsItTamzel) {
+    Ref<About> about = About::Instance();
+    about->Show();
+    QWidget* widget = WindowWidget("About.About");
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->windowTitle().isEmpty());
+    // Where the desktop puts a name in place of an empty title (X11), and in
+    // the window's class, this is the one it takes.
+    EXPECT_EQ(QGuiApplication::applicationName(), "Tamzel");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Tamzel");
+    EXPECT_EQ(main_->windowTitle(), "Tamzel");
 }
 
 TEST_F(QtProgramTest, DroppedFilesReachTheToolInOrderAsOneArgumentEach) {
