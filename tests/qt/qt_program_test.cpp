@@ -30,10 +30,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
+#include <QtTest/QTest>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 namespace {
 using Call = std::vector<std::string>;
@@ -44,10 +46,11 @@ class QtProgramTest : public QtBackendTest {
         ASSERT_TRUE(dir_.isValid());
         log_ = Path("probe.log");
         ::setenv("TAMZEL_PROBE_LOG", log_.c_str(), 1);
-        // As start-up does, once: the button takes files of every type.
+        // As start-up does, once: the button takes files of every type, and
+        // the application object holds the menu bar and its handlers.
         static const bool started = [] {
             RuntimePerformInitializers(ProgramInitializers());
-            InitFileTypes();
+            EarlyStartup();
             return true;
         }();
         ASSERT_TRUE(started);
@@ -116,6 +119,15 @@ ModalDriver::Action ChooseAllFilesIn(const std::string& folder, int files) {
         dialog->setDirectory(QString::fromStdString(folder));
         SelectAllAndAccept(dialog, files);
     };
+}
+
+// Lets Qt activate `window`, as the desktop does once it is shown; false when
+// it never became the active window.
+bool BecomesActive(QWidget* window) {
+    const QDeadlineTimer patience(10000);
+    while (QApplication::activeWindow() != window && !patience.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return QApplication::activeWindow() == window;
 }
 
 // Sends a drag of `files` over the button and drops them, as Qt delivers an
@@ -333,4 +345,52 @@ TEST_F(QtProgramTest, FilesDroppedDuringABatchWaitForItAndKeepTheirOrder) {
     // The batch's chime, then each drop's after its own command.
     EXPECT_EQ(chimes.CommandsBeforeEachChime(),
               (std::vector<std::size_t>{batch, batch + 1, batch + 2}));
+}
+
+TEST_F(QtProgramTest, TheMenuShortcutsActWithTheAboutWindowActiveAndNotInsideADialog) {
+    About::Instance()->Show();
+    QWidget* about = WindowWidget("About.About");
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(BecomesActive(about));
+    std::map<std::string, int> triggered;
+    for (const char* name : {"FileEncode", "FileQuit", "EditSelectAll"}) {
+        auto* action = main_->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        QObject::connect(action, &QAction::triggered, [&triggered, name] { ++triggered[name]; });
+    }
+
+    // Ctrl+E in the About window runs the batch once; inside its file dialog
+    // Ctrl+E is the dialog's, and starts no second batch. Any other dialog
+    // is closed at once, so that a second batch cannot leave the test waiting.
+    QPointer<QWidget> fileDialog;
+    int otherDialogs = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !fileDialog || modal == fileDialog)
+            return;
+        ++otherDialogs;
+        modal->close();
+    });
+    guard.start(5);
+    ModalDriver driver([&](QWidget* modal) {
+        fileDialog = modal;
+        EXPECT_EQ(modal->windowTitle(), "Choose a File");
+        QTest::keyClick(modal, Qt::Key_E, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    });
+    QTest::keyClick(about, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(driver.Acted()) << "Ctrl+E opened no file dialog";
+    EXPECT_EQ(triggered["FileEncode"], 1);
+    EXPECT_EQ(otherDialogs, 0);
+    EXPECT_TRUE(Calls().empty()) << "the dialog was cancelled";
+
+    // An Edit item that nothing handles stays disabled, its key with it.
+    about->activateWindow();
+    ASSERT_TRUE(BecomesActive(about));
+    QTest::keyClick(about, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(triggered["EditSelectAll"], 0);
+    // Last: the Quit item quits the runtime.
+    QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(triggered["FileQuit"], 1);
 }
