@@ -10,6 +10,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPointer>
+#include <QStyleOptionToolButton>
 
 #include <algorithm>
 
@@ -29,6 +30,15 @@ void QtBevelButton::Update(const BevelButton& control) {
     // The picture at its own size, not scaled to the style's icon size.
     setIconSize(pixmap.deviceIndependentSize().toSize());
     setAcceptDrops(!control.AcceptedFileTypes().empty());
+}
+
+void QtBevelButton::initStyleOption(QStyleOptionToolButton* option) const {
+    QToolButton::initStyleOption(option);
+    // A flat tool button draws a raised panel, a white box, while the pointer
+    // is over it. Qt counts the pointer over it from the moment a window
+    // opens beneath a pointer that has not moved, until the first leave: the
+    // picture at rest would have two looks. It has one; a press still shows.
+    option->state &= ~QStyle::State_MouseOver;
 }
 
 bool QtBevelButton::Accepts(const QMimeData* mime) const {
