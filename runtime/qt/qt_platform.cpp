@@ -4,9 +4,7 @@
 #include "qt_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QTimer>
-#include <QUrl>
 
 std::unique_ptr<Platform> CreateQtPlatform(int& argc, char** argv, QtPlatformOptions options) {
     return std::make_unique<QtPlatform>(argc, argv, std::move(options));
@@ -53,12 +51,6 @@ void QtPlatform::QuitEventLoop() {
 
 void QtPlatform::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void QtPlatform::OpenURL(const std::string& url) {
-    // What the desktop does with it is its business: a missing mail program
-    // is not the program's error.
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 std::string QtPlatform::ResourcesPath() {

@@ -394,3 +394,20 @@ TEST_F(QtProgramTest, TheMenuShortcutsActWithTheAboutWindowActiveAndNotInsideADi
     QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(triggered["FileQuit"], 1);
 }
+
+TEST_F(QtProgramTest, ContactDeveloperWithNoMailProgramGivesTheAddress) {
+    // The offscreen desktop opens no URL at all, as a desktop without a mail
+    // program opens no mailto: one.
+    auto* email = main_->findChild<QAction*>("Email");
+    ASSERT_NE(email, nullptr);
+    QString shown;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        EXPECT_EQ(box->windowTitle(), "Tamzel");
+    });
+    email->trigger();
+    EXPECT_TRUE(driver.Acted()) << "no message";
+    EXPECT_EQ(shown, "No mail program could be opened. Write to hello@tamzel.example.");
+}
