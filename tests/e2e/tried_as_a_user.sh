@@ -105,14 +105,14 @@ poll 10 source_said 'drag ended copy' || fail "the drag source saw no completed 
 at_drop="$(commands)"
 (( at_drop < batch )) || fail "the drop was answered only after the batch's $at_drop commands: it proves nothing"
 say "a file was dropped on the picture after the batch's command $at_drop of $batch"
-all_done() { [[ "$(commands)" -ge $(( batch + 1 )) && -s "$drops/dropped.txt.hqx" ]]; }
-poll 30 all_done || fail "after the batch: $(commands) commands, $(ls "$drops" | tr '\n' '|')"
+encoded() { find "$dest" -name '*.hqx' | wc -l; }
+all_done() { [[ "$(commands)" -ge $(( batch + 1 )) && "$(encoded)" -eq "$batch" && -s "$drops/dropped.txt.hqx" ]]; }
+poll 30 all_done || fail "after the batch: $(commands) commands, $(encoded) files encoded, $(ls "$drops" | tr '\n' '|')"
 stop_drag_source
 head -n "$batch" "$tmp/commands" | grep -c -- ' -C ' | grep -qx "$batch" ||
   fail "the batch's commands are not the first $batch: $(tr '\n' '|' <"$tmp/commands")"
 [[ "$(tail -n1 "$tmp/commands")" == "encode $drops/dropped.txt" && "$(commands)" -eq $(( batch + 1 )) ]] ||
   fail "the dropped file's command is not the last: $(tr '\n' '|' <"$tmp/commands")"
-[[ "$(find "$dest" -name '*.hqx' | wc -l)" -eq "$batch" ]] || fail "the batch encoded $(find "$dest" -name '*.hqx' | wc -l) files"
 say "the dropped file was encoded, its command after the batch's $batch"
 
 # --- The About window's title -------------------------------------------------------
