@@ -80,7 +80,7 @@ poll 5 at_rest_again || fail "the picture at rest looks different after the poin
 say "the picture at rest is the same, pixel for pixel, before and after the pointer has been over it"
 
 # --- A drop while a batch runs ----------------------------------------------------
-batch=8
+batch=12
 desk="$HOME/Desktop"
 for (( i = 1; i <= batch; i++ )); do
   printf 'batch file %d\n' "$i" >"$desk/b$i"
