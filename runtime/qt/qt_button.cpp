@@ -9,6 +9,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPointer>
+#include <QStyleOptionToolButton>
 
 #include <algorithm>
 
@@ -28,6 +30,15 @@ void QtBevelButton::Update(const BevelButton& control) {
     // The picture at its own size, not scaled to the style's icon size.
     setIconSize(pixmap.deviceIndependentSize().toSize());
     setAcceptDrops(!control.AcceptedFileTypes().empty());
+}
+
+void QtBevelButton::initStyleOption(QStyleOptionToolButton* option) const {
+    QToolButton::initStyleOption(option);
+    // A flat tool button draws a raised panel, a white box, while the pointer
+    // is over it. Qt counts the pointer over it from the moment a window
+    // opens beneath a pointer that has not moved, until the first leave: the
+    // picture at rest would have two looks. It has one; a press still shows.
+    option->state &= ~QStyle::State_MouseOver;
 }
 
 bool QtBevelButton::Accepts(const QMimeData* mime) const {
@@ -58,14 +69,19 @@ void QtBevelButton::dropEvent(QDropEvent* event) {
         event->ignore();
         return;
     }
+    // The drop is answered now, as the program that dragged waits for the
+    // answer, and its list is read now, while that program still offers it;
+    // the program's handler may have to wait for a batch to end.
     event->acceptProposedAction();
-    const auto paths = QtDroppedPaths(*event->mimeData());
-    Ref<RectControl> keep = control_;
-    CallRuntimeFromQt([&] {
-        std::vector<Ref<FolderItem>> items;
-        for (const auto& path : paths)
-            items.push_back(path ? RuntimeNewObject<FolderItem>(*path) : nullptr);
-        Ref<DragItem> drag = RuntimeNewObject<DragItem>(std::move(items));
-        keep->Raise(ControlEvent::DropObject, drag.get(), 0);
-    });
+    CallRuntimeFromQtWhenIdle(
+        [paths = QtDroppedPaths(*event->mimeData()), self = QPointer<QtBevelButton>(this)] {
+            Ref<RectControl> keep = self ? self->control_ : nullptr;
+            if (!keep)
+                return; // its window closed meanwhile
+            std::vector<Ref<FolderItem>> items;
+            for (const auto& path : paths)
+                items.push_back(path ? RuntimeNewObject<FolderItem>(*path) : nullptr);
+            Ref<DragItem> drag = RuntimeNewObject<DragItem>(std::move(items));
+            keep->Raise(ControlEvent::DropObject, drag.get(), 0);
+        });
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The picture button: shows its icon flat, reports clicks, and takes drops
-// of files of the types its control accepts.
+// The picture button: shows its icon flat, the same whether or not the
+// pointer is over it, reports clicks, and takes drops of files of the types
+// its control accepts.
 
 #include "runtime/control.h"
 
@@ -16,6 +17,7 @@ class QtBevelButton : public QToolButton {
     void Detach() { control_ = nullptr; }
 
   protected:
+    void initStyleOption(QStyleOptionToolButton* option) const override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;

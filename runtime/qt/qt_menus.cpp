@@ -2,6 +2,8 @@
 
 #include "qt_guard.h"
 
+#include "runtime/application.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -20,9 +22,9 @@ QAction::MenuRole RoleOf(const MenuItem& item) {
     return QAction::NoRole;
 }
 
-void Fill(QMenu& menu, const MenuItem& parent);
+void Fill(QMenu& menu, const MenuItem& parent, Qt::ShortcutContext context);
 
-void AddItem(QMenu& menu, const Ref<MenuItem>& item) {
+void AddItem(QMenu& menu, const Ref<MenuItem>& item, Qt::ShortcutContext context) {
     if (item->Value() == "-") {
         QAction* separator = menu.addSeparator();
         separator->setObjectName(Text(item->Name()));
@@ -33,13 +35,14 @@ void AddItem(QMenu& menu, const Ref<MenuItem>& item) {
         QMenu* submenu = menu.addMenu(Text(item->Value()));
         submenu->setObjectName(Text(item->Name()));
         submenu->menuAction()->setVisible(item->Visible());
-        Fill(*submenu, *item);
+        Fill(*submenu, *item, context);
         return;
     }
     QAction* action = menu.addAction(Text(item->Value()));
     action->setObjectName(Text(item->Name()));
     action->setData(Text(item->Name()));
     action->setShortcut(QtShortcut(item->Shortcut()));
+    action->setShortcutContext(context);
     action->setMenuRole(RoleOf(*item));
     action->setVisible(item->Visible());
     // Asked again each time the menu opens, as handlers may come later.
@@ -50,19 +53,27 @@ void AddItem(QMenu& menu, const Ref<MenuItem>& item) {
                      [item] { CallRuntimeFromQt([&] { RuntimeMenuItemChosen(item); }); });
 }
 
-void Fill(QMenu& menu, const MenuItem& parent) {
+void Fill(QMenu& menu, const MenuItem& parent, Qt::ShortcutContext context) {
     for (const Ref<MenuItem>& child : parent.Children())
-        AddItem(menu, child);
+        AddItem(menu, child, context);
 }
 } // namespace
 
 QMenuBar* BuildQtMenuBar(const MenuBar& bar, QWidget* parent) {
+    // The application's menu bar serves every window, as a desktop's one
+    // menu bar does: its shortcuts act whichever window of the program is
+    // active, the About window's included. Qt still keeps them from a window
+    // that a modal dialog blocks, so a dialog's own keys stay its own. A bar
+    // of one window's own acts in that window.
+    const Ref<Application> app = GetAppObject();
+    const Qt::ShortcutContext context =
+        app && app->MenuBar().get() == &bar ? Qt::ApplicationShortcut : Qt::WindowShortcut;
     auto* qbar = new QMenuBar(parent);
     for (const Ref<MenuItem>& top : bar.Children()) {
         QMenu* menu = qbar->addMenu(Text(top->Value()));
         menu->setObjectName(Text(top->Name()));
         menu->menuAction()->setVisible(top->Visible());
-        Fill(*menu, *top);
+        Fill(*menu, *top, context);
     }
     return qbar;
 }

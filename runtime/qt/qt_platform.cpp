@@ -4,9 +4,7 @@
 #include "qt_window.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QTimer>
-#include <QUrl>
 
 std::unique_ptr<Platform> CreateQtPlatform(int& argc, char** argv, QtPlatformOptions options) {
     return std::make_unique<QtPlatform>(argc, argv, std::move(options));
@@ -19,6 +17,11 @@ QtPlatform::QtPlatform(int& argc, char** argv, QtPlatformOptions options)
     // Closing the last window is the program's decision (its Close handler
     // quits), not Qt's.
     QApplication::setQuitOnLastWindowClosed(false);
+    // The name, not the display name: Qt appends a display name to every
+    // other title (" — Tamzel"), where the program's titles must stay exactly
+    // as it gives them; the name only stands in for an empty one.
+    if (!options_.applicationName.empty())
+        QCoreApplication::setApplicationName(QString::fromStdString(options_.applicationName));
 }
 
 QtPlatform::~QtPlatform() {
@@ -48,12 +51,6 @@ void QtPlatform::QuitEventLoop() {
 
 void QtPlatform::ProcessPendingEvents() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
-void QtPlatform::OpenURL(const std::string& url) {
-    // What the desktop does with it is its business: a missing mail program
-    // is not the program's error.
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 std::string QtPlatform::ResourcesPath() {

@@ -15,6 +15,10 @@ struct QtPlatformOptions {
     // Where the program's pictures and sounds are; empty means the default
     // next to the executable.
     std::string resourcesPath;
+    // The program's name as its users know it. The desktop shows it where a
+    // window may not go untitled (an empty title on X11, a message box) and
+    // in the window's class; without it Qt would show the executable's name.
+    std::string applicationName = "Tamzel";
 };
 
 // Creates the QApplication (unless one exists already, which it then uses)

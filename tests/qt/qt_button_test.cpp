@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QToolButton>
+#include <QtTest/QTest>
 
 namespace {
 const char* const kNil = "<nil>";
@@ -148,4 +149,27 @@ TEST_F(QtButtonTest, ExceptionInAHandlerIsReportedAndStaysOutOfQt) {
     EXPECT_TRUE(driver.Acted());
     EXPECT_TRUE(shown.contains("broken handler")) << shown.toStdString();
     EXPECT_EQ(RuntimeExit(), 1);
+}
+
+TEST_F(QtButtonTest, LooksTheSameAtRestBeforeDuringAndAfterThePointerIsOverIt) {
+    QWindow* window = WindowWidget("ButtonProbe")->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint over = widget_->mapTo(widget_->window(), widget_->rect().center());
+    const QPoint away(2, 2);
+    QTest::mouseMove(window, away);
+    const QImage rest = widget_->grab().toImage();
+
+    // The pointer arrives over the picture, as when the window opens under it.
+    QTest::mouseMove(window, over);
+    ASSERT_TRUE(widget_->underMouse());
+    EXPECT_TRUE(widget_->grab().toImage() == rest) << "the pointer over it";
+    QTest::mouseMove(window, away);
+    ASSERT_FALSE(widget_->underMouse());
+    EXPECT_TRUE(widget_->grab().toImage() == rest) << "after the pointer has left";
+
+    // A press shows, so the grabs do see the button's state.
+    QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, over);
+    EXPECT_FALSE(widget_->grab().toImage() == rest) << "pressed";
+    QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, over);
+    EXPECT_EQ(clicks_, 1);
 }

@@ -5,6 +5,7 @@
 
 #include "qt_test_support.h"
 
+#include "app/about.h"
 #include "app/startup.h"
 #include "encode/window1.h"
 #include "tests/shell/binhex_probe_log.h"
@@ -29,10 +30,12 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QUrl>
+#include <QtTest/QTest>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 
 namespace {
 using Call = std::vector<std::string>;
@@ -43,10 +46,11 @@ class QtProgramTest : public QtBackendTest {
         ASSERT_TRUE(dir_.isValid());
         log_ = Path("probe.log");
         ::setenv("TAMZEL_PROBE_LOG", log_.c_str(), 1);
-        // As start-up does, once: the button takes files of every type.
+        // As start-up does, once: the button takes files of every type, and
+        // the application object holds the menu bar and its handlers.
         static const bool started = [] {
             RuntimePerformInitializers(ProgramInitializers());
-            InitFileTypes();
+            EarlyStartup();
             return true;
         }();
         ASSERT_TRUE(started);
@@ -116,6 +120,58 @@ ModalDriver::Action ChooseAllFilesIn(const std::string& folder, int files) {
         SelectAllAndAccept(dialog, files);
     };
 }
+
+// Lets Qt activate `window`, as the desktop does once it is shown; false when
+// it never became the active window.
+bool BecomesActive(QWidget* window) {
+    const QDeadlineTimer patience(10000);
+    while (QApplication::activeWindow() != window && !patience.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return QApplication::activeWindow() == window;
+}
+
+// Sends a drag of `files` over the button and drops them, as Qt delivers an
+// XDND drop from another program; true when the button took it.
+bool DropOn(QWidget* button, const std::vector<std::string>& files) {
+    QList<QUrl> urls;
+    for (const std::string& f : files)
+        urls << QUrl::fromLocalFile(QString::fromStdString(f));
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = button->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &enter);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(button, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+// Notes, each time the chime starts, how many commands had reached the tool.
+class ChimeWatch : public QObject {
+  public:
+    explicit ChimeWatch(std::function<std::size_t()> commands) : commands_(std::move(commands)) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+    const std::vector<std::size_t>& CommandsBeforeEachChime() const { return chimes_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // The backend makes one player per sound, a child of the application,
+        // and names it once made.
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::ChildAdded) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            connect(child, &QObject::objectNameChanged, this, [this](const QString& name) {
+                if (name == "soundPlayer")
+                    chimes_.push_back(commands_());
+            });
+        }
+        return false;
+    }
+
+  private:
+    std::function<std::size_t()> commands_;
+    std::vector<std::size_t> chimes_;
+};
 
 } // namespace
 
@@ -210,37 +266,148 @@ TEST_F(QtProgramTest, MoreThan3000ChosenFilesShowTheMessageAndRunNothing) {
     for (int i = 0; i < 3001; ++i)
         std::ofstream(Path("many/" + std::to_string(i)));
 
-    QString shown;
+    QString shown, title;
     ModalDriver driver({ChooseAllFilesIn(Path("many"), 3001), [&](QWidget* modal) {
                             auto* box = qobject_cast<QMessageBox*>(modal);
                             ASSERT_NE(box, nullptr) << "a message, not the folder dialog";
                             shown = box->text();
+                            title = box->windowTitle();
                             box->button(QMessageBox::Ok)->click();
                         }});
     button_->click();
     EXPECT_TRUE(driver.Acted());
     EXPECT_EQ(shown.toStdString(), "Tamzel works best when you choose fewer than 3,000 files at a "
                                    "time.  Please try again with a smaller batch.");
+    EXPECT_EQ(title, "Tamzel") << "the program's name, never the executable's";
     EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(QtProgramTest, TheAboutWindowStaysUntitledAndTheDesktopCallsItTamzel) {
+    Ref<About> about = About::Instance();
+    about->Show();
+    QWidget* widget = WindowWidget("About.About");
+    ASSERT_NE(widget, nullptr);
+    EXPECT_TRUE(widget->windowTitle().isEmpty());
+    // Where the desktop puts a name in place of an empty title (X11), and in
+    // the window's class, this is the one it takes.
+    EXPECT_EQ(QGuiApplication::applicationName(), "Tamzel");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Tamzel");
+    EXPECT_EQ(main_->windowTitle(), "Tamzel");
 }
 
 TEST_F(QtProgramTest, DroppedFilesReachTheToolInOrderAsOneArgumentEach) {
     const std::vector<std::string> files = {MakeFile("z.txt"), MakeFile("a b \"$HOME\".txt"),
                                             MakeFile("back\\slash`x`.txt")};
-    QList<QUrl> urls;
-    for (const std::string& f : files)
-        urls << QUrl::fromLocalFile(QString::fromStdString(f));
-    QMimeData data;
-    data.setUrls(urls);
-    const QPoint at = button_->rect().center();
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button_, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(button_, &drop);
+    ASSERT_TRUE(DropOn(button_, files));
 
     std::vector<Call> expected;
     for (const std::string& f : files)
         expected.push_back({"encode", f});
     EXPECT_EQ(Calls(), expected);
+}
+
+TEST_F(QtProgramTest, FilesDroppedDuringABatchWaitForItAndKeepTheirOrder) {
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(Path("in"))));
+    const std::size_t batch = 4;
+    for (std::size_t i = 0; i < batch; ++i)
+        MakeFile("in/" + std::to_string(i));
+    const std::string destination = Path("out");
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(destination)));
+    const std::vector<std::string> dropped = {MakeFile("first drop"), MakeFile("second drop")};
+
+    // Timers run in the batch's yield after each command: one drop comes
+    // after the batch's first command, the other after its second.
+    std::vector<std::size_t> commandsAtDrop;
+    QTimer dropper;
+    dropper.setInterval(0);
+    QObject::connect(&dropper, &QTimer::timeout, [&] {
+        const std::size_t seen = Calls().size();
+        if (seen == 0 || seen <= commandsAtDrop.size() || commandsAtDrop.size() == dropped.size())
+            return;
+        commandsAtDrop.push_back(seen);
+        EXPECT_TRUE(DropOn(button_, {dropped[commandsAtDrop.size() - 1]}));
+    });
+    dropper.start();
+    ChimeWatch chimes([this] { return Calls().size(); });
+
+    ModalDriver driver({ChooseAllFilesIn(Path("in"), int(batch)), ChooseFolder(destination)});
+    button_->click();
+    EXPECT_TRUE(driver.Acted());
+    ASSERT_EQ(commandsAtDrop.size(), dropped.size());
+    EXPECT_LT(commandsAtDrop.back(), batch) << "both drops came mid-batch";
+
+    const std::vector<Call> calls = Calls();
+    ASSERT_EQ(calls.size(), batch + dropped.size());
+    for (std::size_t i = 0; i < batch; ++i)
+        EXPECT_EQ(calls[i].size(), 4u) << "command " << i << " is the batch's";
+    EXPECT_EQ(calls[batch], (Call{"encode", dropped[0]}));
+    EXPECT_EQ(calls[batch + 1], (Call{"encode", dropped[1]}));
+    // The batch's chime, then each drop's after its own command.
+    EXPECT_EQ(chimes.CommandsBeforeEachChime(),
+              (std::vector<std::size_t>{batch, batch + 1, batch + 2}));
+}
+
+TEST_F(QtProgramTest, TheMenuShortcutsActWithTheAboutWindowActiveAndNotInsideADialog) {
+    About::Instance()->Show();
+    QWidget* about = WindowWidget("About.About");
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(BecomesActive(about));
+    std::map<std::string, int> triggered;
+    for (const char* name : {"FileEncode", "FileQuit", "EditSelectAll"}) {
+        auto* action = main_->findChild<QAction*>(name);
+        ASSERT_NE(action, nullptr) << name;
+        QObject::connect(action, &QAction::triggered, [&triggered, name] { ++triggered[name]; });
+    }
+
+    // Ctrl+E in the About window runs the batch once; inside its file dialog
+    // Ctrl+E is the dialog's, and starts no second batch. Any other dialog
+    // is closed at once, so that a second batch cannot leave the test waiting.
+    QPointer<QWidget> fileDialog;
+    int otherDialogs = 0;
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !fileDialog || modal == fileDialog)
+            return;
+        ++otherDialogs;
+        modal->close();
+    });
+    guard.start(5);
+    ModalDriver driver([&](QWidget* modal) {
+        fileDialog = modal;
+        EXPECT_EQ(modal->windowTitle(), "Choose a File");
+        QTest::keyClick(modal, Qt::Key_E, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+    });
+    QTest::keyClick(about, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_TRUE(driver.Acted()) << "Ctrl+E opened no file dialog";
+    EXPECT_EQ(triggered["FileEncode"], 1);
+    EXPECT_EQ(otherDialogs, 0);
+    EXPECT_TRUE(Calls().empty()) << "the dialog was cancelled";
+
+    // An Edit item that nothing handles stays disabled, its key with it.
+    about->activateWindow();
+    ASSERT_TRUE(BecomesActive(about));
+    QTest::keyClick(about, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(triggered["EditSelectAll"], 0);
+    // Last: the Quit item quits the runtime.
+    QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(triggered["FileQuit"], 1);
+}
+
+TEST_F(QtProgramTest, ContactDeveloperWithNoMailProgramGivesTheAddress) {
+    // The offscreen desktop opens no URL at all, as a desktop without a mail
+    // program opens no mailto: one.
+    auto* email = main_->findChild<QAction*>("Email");
+    ASSERT_NE(email, nullptr);
+    QString shown;
+    ModalDriver driver([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        ASSERT_NE(box, nullptr);
+        shown = box->text();
+        EXPECT_EQ(box->windowTitle(), "Tamzel");
+    });
+    email->trigger();
+    EXPECT_TRUE(driver.Acted()) << "no message";
+    EXPECT_EQ(shown, "No mail program could be opened. Write to hello@tamzel.example.");
 }

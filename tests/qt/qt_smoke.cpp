@@ -4,17 +4,22 @@
 //   qt_smoke menu-quit   the Quit item of the window's menu bar is chosen
 //   qt_smoke close-main  the main window is closed while the About window is
 //                        open; the main window's Close handler quits with 0
+//   qt_smoke about-ctrl-q  Ctrl+Q is pressed in the About window, which has no
+//                        menu bar: the application's bar, on the main window,
+//                        quits with 0
 
 #include "qt_probe_window.h"
 
 #include "runtime/qt/qt_platform.h"
 
+#include "runtime/application.h"
 #include "runtime/process.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest/QTest>
 
 #include <cstdlib>
 #include <string>
@@ -25,7 +30,7 @@ int quitCode = 0;
 int lateStartups = 0;
 
 // Exit codes that tell what went wrong.
-constexpr int kNotFound = 90, kTwice = 91, kHung = 92, kUnknown = 93;
+constexpr int kNotFound = 90, kTwice = 91, kHung = 92, kUnknown = 93, kKeyIgnored = 94;
 
 QWidget* Widget(const char* className) {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -40,6 +45,29 @@ PropertyValues Sized(std::int64_t w, std::int64_t h, std::int64_t location) {
             {"Resizeable", false},
             {"DefaultLocation", location},
             {"Visible", true}};
+}
+
+// Presses Ctrl+Q in the About window once the desktop has made it active; a
+// key that quits nothing ends the run with a code of its own.
+void PressCtrlQOnceActive() {
+    QWidget* about = Widget("AboutProbe");
+    if (!about)
+        return Quit(kNotFound);
+    if (QApplication::activeWindow() != about) {
+        QTimer::singleShot(10, [] { PressCtrlQOnceActive(); });
+        return;
+    }
+    QWidget* main = Widget("MainProbe");
+    auto* quit = main ? main->findChild<QAction*>("FileQuit") : nullptr;
+    if (!quit)
+        return Quit(kNotFound);
+    bool quitChosen = false;
+    const auto watch =
+        QObject::connect(quit, &QAction::triggered, [&quitChosen] { quitChosen = true; });
+    QTest::keyClick(about, Qt::Key_Q, Qt::ControlModifier);
+    QObject::disconnect(watch);
+    if (!quitChosen)
+        Quit(kKeyIgnored);
 }
 
 void LateStartup() {
@@ -67,6 +95,14 @@ void LateStartup() {
                 return Quit(kNotFound);
             main->close();
         });
+    } else if (scenario == "about-ctrl-q") {
+        Ref<MenuBar> bar = ProbeQuitMenuBar();
+        Ref<Application> app = RuntimeNewObject<Application>();
+        app->MenuBar(bar);
+        RuntimeRegisterAppObject(app);
+        OpenProbeWindow({"MainProbe", Sized(600, 361, 2), bar, {}, {}});
+        OpenProbeWindow({"AboutProbe", Sized(283, 350, 1), {}, {}, {}});
+        PressCtrlQOnceActive();
     } else {
         Quit(kUnknown);
     }

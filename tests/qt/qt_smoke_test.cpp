@@ -28,7 +28,7 @@ int RunSmoke(const QStringList& arguments) {
 TEST(QtSmokeTest, ProgramEndsWithTheRuntimesExitStatus) {
     const SmokeCase cases[] = {
         {{"quit", "3"}, 3}, {{"quit", "0"}, 0},  {{"quit", "7"}, 7},
-        {{"menu-quit"}, 0}, {{"close-main"}, 0},
+        {{"menu-quit"}, 0}, {{"close-main"}, 0}, {{"about-ctrl-q"}, 0},
     };
     for (const SmokeCase& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
