@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -44,26 +43,6 @@ std::string random_suffix() {
     return suffix;
 }
 
-// Holds off SIGINT, SIGTERM and SIGHUP while a temporary's name and the
-// handler's idea of it are out of step.
-class SignalsHeld {
-  public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        sigaddset(&held, SIGINT);
-        sigaddset(&held, SIGTERM);
-        sigaddset(&held, SIGHUP);
-        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-  private:
-    sigset_t previous_;
-};
-
 } // namespace
 
 std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt) {
@@ -93,7 +72,7 @@ OutputFile::OutputFile(int directory_fd, std::string directory, const std::strin
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string name = prefix + random_suffix();
-        SignalsHeld held;
+        CleanupSignalsHeld held;
         fd_.reset(
             ::openat(directory_fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd_) {
@@ -120,7 +99,7 @@ void OutputFile::fail(int error) const {
 
 void OutputFile::discard() {
     if (!temporary_name_.empty()) {
-        SignalsHeld held;
+        CleanupSignalsHeld held;
         ::unlinkat(directory_fd_, temporary_name_.c_str(), 0);
         disarm_cleanup();
         temporary_name_.clear();
@@ -184,7 +163,7 @@ std::string OutputFile::publish() {
     if (::fsync(fd_.get()) != 0) {
         fail(errno);
     }
-    SignalsHeld held;
+    CleanupSignalsHeld held;
     for (unsigned attempt = 1;; ++attempt) {
         if (attempt == 0) {
             fail(EEXIST);

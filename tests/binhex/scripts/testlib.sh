@@ -90,3 +90,17 @@ wait_for_temporary() {
     done
     return 1
 }
+
+# "${WITHOUT_PROC[@]}" COMMAND...: runs COMMAND in a mount namespace of its
+# own where /proc is an empty file system, as on a system without /proc. The
+# program then cannot give a name to a temporary that has none, so it writes
+# a named one, as it must on file systems without unnamed files (FAT, NFS,
+# SMB, FUSE). A command prefix rather than a function, so that COMMAND keeps
+# the process ID of a background job (unshare and sh exec it). It needs the
+# privilege to make a mount namespace; `can_hide_proc` says whether it works.
+WITHOUT_PROC=(unshare --mount --propagation private --
+    sh -c 'mount -t tmpfs no-proc /proc && exec "$@"' without_proc)
+
+can_hide_proc() {
+    "${WITHOUT_PROC[@]}" sh -c '! test -e /proc/self' 2>/dev/null
+}
