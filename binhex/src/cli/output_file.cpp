@@ -174,7 +174,8 @@ std::string OutputFile::publish() {
             disarm_cleanup();
             temporary_name_.clear();
             fd_.reset();
-            // The new name is only safe on disk once the directory is.
+            // The new name is only safe on disk once the directory is. A
+            // descriptor that only names the directory cannot sync it (EBADF).
             ::fsync(directory_fd_);
             return name;
         }

@@ -25,6 +25,8 @@ class OutputFile {
 
     // Creates the temporary in `directory_fd`; `directory` is its path for
     // messages, `file_name` the name of the file being encoded. Throws Failure.
+    // `directory_fd` may be one that only names the directory (O_PATH); the
+    // directory is then not synced.
     OutputFile(int directory_fd, std::string directory, const std::string& file_name,
                Temporary temporary = Temporary::automatic);
     OutputFile(const OutputFile&) = delete;

@@ -38,6 +38,37 @@ check "-C DIR/ prints no doubled slash" test "$("$BINHEX" encode "$src/report.pd
 check "a relative path prints a relative name" \
     test "$(cd "$src" && "$BINHEX" encode report.pdf -C .)" == "report.pdf 4.hqx"
 
+# A folder one may write into but not list (a drop box), with either kind of
+# temporary: the .hqx is written there, and an existing one is still kept.
+drop_box_case() {
+    local mode=$1 kind=$2 run=("${unprivileged[@]}")
+    [[ $kind == named ]] && run=("${WITHOUT_PROC[@]}" "${unprivileged[@]}")
+    local box label="a drop box (mode $mode), $kind temporary"
+    box=$(fresh_dir)
+    chmod "$mode" "$box"
+    check "$label: the folder cannot be listed" bash -c '! "$@" ls "$0" 2>/dev/null' "$box" \
+        "${unprivileged[@]}"
+    local first second
+    first=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err")
+    check "$label: written ($(head -c 200 "$WORK/err"))" test "$first" == "$box/report.pdf.hqx"
+    second=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err")
+    check "$label: and again under the next name ($(head -c 200 "$WORK/err"))" \
+        test "$second" == "$box/report.pdf 2.hqx"
+    check "$label: nothing else in the folder" test "$(entries "$box")" == \
+        "$(printf '%s\n' 'report.pdf 2.hqx' report.pdf.hqx)"
+    check "$label: the .hqx decodes" decodes_to "$box/report.pdf.hqx" "$src/report.pdf"
+}
+drop_box_kinds=(unnamed)
+if can_hide_proc; then
+    drop_box_kinds+=(named)
+else
+    echo "skipped: a drop box with the named temporary (no mount namespace can hide /proc here)"
+fi
+for kind in "${drop_box_kinds[@]}"; do
+    drop_box_case 0333 "$kind"
+    drop_box_case 1733 "$kind"
+done
+
 # Arguments that look like options, and names with any byte but NUL.
 odd=$(fresh_dir)
 literal_case() {

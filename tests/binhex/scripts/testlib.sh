@@ -25,6 +25,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# "${unprivileged[@]}" COMMAND...: runs COMMAND where permission bits apply.
+# They do not stop root, so as root COMMAND runs as nobody.
+unprivileged=()
+if [[ $(id -u) -eq 0 ]]; then
+    unprivileged=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+fi
+
 passed=0
 failed=0
 
