@@ -5,7 +5,6 @@
 #include "message.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -45,16 +44,16 @@ std::string random_suffix() {
 
 } // namespace
 
-std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt) {
-    if (attempt <= 1) {
-        return file_name + ".hqx";
-    }
-    return file_name + " " + std::to_string(attempt) + ".hqx";
+std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt,
+                                       std::size_t name_max) {
+    const std::string suffix = attempt <= 1 ? ".hqx" : " " + std::to_string(attempt) + ".hqx";
+    return fit_name(file_name, suffix, name_max);
 }
 
 OutputFile::OutputFile(int directory_fd, std::string directory, const std::string& file_name,
                        Temporary temporary)
-    : directory_fd_(directory_fd), directory_(std::move(directory)), file_name_(file_name) {
+    : directory_fd_(directory_fd), directory_(std::move(directory)), file_name_(file_name),
+      name_max_(name_max(directory_fd)) {
     if (temporary == Temporary::automatic && can_link_unnamed_files()) {
         fd_.reset(::openat(directory_fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (fd_) {
@@ -66,12 +65,9 @@ OutputFile::OutputFile(int directory_fd, std::string directory, const std::strin
             fail(errno);
         }
     }
-    std::string prefix = "." + file_name + ".hqx.";
-    if (prefix.size() + 6 > NAME_MAX) {
-        prefix = ".binhex.";
-    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = prefix + random_suffix();
+        const std::string name =
+            "." + fit_name(file_name, ".hqx." + random_suffix(), name_max_ - 1);
         CleanupSignalsHeld held;
         fd_.reset(
             ::openat(directory_fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
@@ -168,7 +164,7 @@ std::string OutputFile::publish() {
         if (attempt == 0) {
             fail(EEXIST);
         }
-        const std::string name = candidate_name(file_name_, attempt);
+        const std::string name = candidate_name(file_name_, attempt, name_max_);
         if (link_as(name)) {
             published_ = true;
             disarm_cleanup();

@@ -153,10 +153,45 @@ INSTANTIATE_TEST_SUITE_P(BothTemporaries, OutputFileTest,
                              return p.param == OutputFile::Temporary::named ? "named" : "automatic";
                          });
 
+// A name of 251 bytes or more leaves no room for ".hqx", " 2.hqx" or the
+// temporary's ".NAME.hqx.XXXXXX": each is shortened to what the file system
+// takes, and the file is still published, again and again.
+TEST_P(OutputFileTest, LongNamesAreShortenedToFit) {
+    const std::size_t limit = name_max(dir_fd_.get());
+    for (std::size_t length = limit - 4; length <= limit; ++length) {
+        const std::string file_name =
+            std::to_string(length) + std::string(length - 7, 'x') + ".txt";
+        std::vector<std::string> published;
+        for (int copy = 0; copy < 2; ++copy) {
+            OutputFile out(dir_fd_.get(), dir_.path(), file_name, GetParam());
+            out.write_all(file_name.data(), file_name.size());
+            if (GetParam() == OutputFile::Temporary::named) {
+                const std::string& temporary = out.temporary_name();
+                EXPECT_LE(temporary.size(), limit) << temporary;
+                EXPECT_TRUE(temporary.starts_with("." + file_name.substr(0, 200))) << temporary;
+                EXPECT_EQ(temporary.substr(temporary.size() - 15, 9), ".txt.hqx.") << temporary;
+            }
+            published.push_back(out.publish());
+            EXPECT_LE(published.back().size(), limit) << published.back();
+            EXPECT_TRUE(published.back().starts_with(file_name.substr(0, 200))) << published.back();
+            EXPECT_EQ(test::read_file(dir_.path() / published.back()), file_name);
+        }
+        EXPECT_NE(published[0], published[1]);
+        EXPECT_TRUE(published[0].ends_with(".txt.hqx")) << published[0];
+        EXPECT_TRUE(published[1].ends_with(".txt 2.hqx")) << published[1];
+    }
+}
+
 TEST(OutputFileNames, CountFromTwo) {
     EXPECT_EQ(OutputFile::candidate_name("report.pdf", 1), "report.pdf.hqx");
     EXPECT_EQ(OutputFile::candidate_name("report.pdf", 2), "report.pdf 2.hqx");
     EXPECT_EQ(OutputFile::candidate_name("-x", 10), "-x 10.hqx");
+}
+
+TEST(OutputFileNames, FitTheLimit) {
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 1, 13), "repor.pdf.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 2, 13), "rep.pdf 2.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 10, 13), "re.pdf 10.hqx");
 }
 
 } // namespace
