@@ -44,29 +44,31 @@ check "a relative path prints a relative name" \
 # temporary: the .hqx is written there, and an existing one is still kept.
 drop_box_case() {
     local mode=$1 kind=$2 run=("${unprivileged[@]}")
-    [[ $kind == named ]] && run=("${WITHOUT_PROC[@]}" "${unprivileged[@]}")
+    [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}" "${unprivileged[@]}")
     local box label="a drop box (mode $mode), $kind temporary"
     box=$(fresh_dir)
     chmod "$mode" "$box"
     check "$label: the folder cannot be listed" bash -c '! "$@" ls "$0" 2>/dev/null' "$box" \
         "${unprivileged[@]}"
-    local first second
-    first=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err")
-    check "$label: written ($(head -c 200 "$WORK/err"))" test "$first" == "$box/report.pdf.hqx"
-    second=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err")
-    check "$label: and again under the next name ($(head -c 200 "$WORK/err"))" \
-        test "$second" == "$box/report.pdf 2.hqx"
+    local first second status=0
+    first=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err") || status=$?
+    check "$label: written (status $status: $(head -c 200 "$WORK/err"))" \
+        test "$status" -eq 0 -a ! -s "$WORK/err" -a "$first" == "$box/report.pdf.hqx"
+    second=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err") || status=$?
+    check "$label: and again under the next name (status $status: $(head -c 200 "$WORK/err"))" \
+        test "$status" -eq 0 -a ! -s "$WORK/err" -a "$second" == "$box/report.pdf 2.hqx"
     check "$label: nothing else in the folder" test "$(entries "$box")" == \
         "$(printf '%s\n' 'report.pdf 2.hqx' report.pdf.hqx)"
     check "$label: the .hqx decodes" decodes_to "$box/report.pdf.hqx" "$src/report.pdf"
 }
-drop_box_kinds=(unnamed)
-if can_hide_proc; then
-    drop_box_kinds+=(named)
+temporary_kinds=(unnamed)
+if can_force_named_temporary; then
+    temporary_kinds+=(named)
 else
-    echo "skipped: a drop box with the named temporary (no mount namespace can hide /proc here)"
+    echo "skipped: drop boxes and long names with the named temporary" \
+        "(no mount namespace can hide /proc/PID/fd here)"
 fi
-for kind in "${drop_box_kinds[@]}"; do
+for kind in "${temporary_kinds[@]}"; do
     drop_box_case 0333 "$kind"
     drop_box_case 1733 "$kind"
 done
@@ -80,7 +82,7 @@ done
 byte_length() { printf '%s' "$1" | wc -c; }
 long_names_case() {
     local kind=$1 run=()
-    [[ $kind == named ]] && run=("${WITHOUT_PROC[@]}")
+    [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}")
     local dir limit
     dir=$(fresh_dir)
     limit=$(getconf NAME_MAX "$dir")
@@ -101,10 +103,13 @@ long_names_case() {
         [[ $name == *$'\xc3'* ]] && what="name of two-byte characters"
         label="a $(byte_length "$name")-byte $what, $kind temporary"
         printf 'contents of %s\n' "$label" >"$dir/$name"
-        first=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err")
-        check "$label: encoded ($(tail -c 120 "$WORK/err"))" test -n "$first" -a -f "$first"
-        second=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err")
-        check "$label: encoded again ($(tail -c 120 "$WORK/err"))" test -n "$second" -a -f "$second"
+        local status=0
+        first=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err") || status=$?
+        check "$label: encoded (status $status: $(tail -c 120 "$WORK/err"))" \
+            test "$status" -eq 0 -a ! -s "$WORK/err" -a -f "$first"
+        second=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err") || status=$?
+        check "$label: encoded again (status $status: $(tail -c 120 "$WORK/err"))" \
+            test "$status" -eq 0 -a ! -s "$WORK/err" -a -f "$second"
         check "$label: under another name" test "$first" != "$second"
         for hqx in "$first" "$second"; do
             local taken=${hqx##*/} want=.txt.hqx
@@ -124,7 +129,7 @@ long_names_case() {
     check "long names, $kind temporary: nothing else left" \
         test "$(entries "$dir" | wc -l)" -eq $((3 * ${#names[@]}))
 }
-for kind in "${drop_box_kinds[@]}"; do
+for kind in "${temporary_kinds[@]}"; do
     long_names_case "$kind"
 done
 

@@ -26,17 +26,17 @@ reset_signals=(perl -e '
     exec @ARGV or die "exec: $!\n"' --)
 
 kinds=(unnamed)
-if can_hide_proc; then
+if can_force_named_temporary; then
     kinds+=(named)
 else
-    echo "skipped: the named temporary (no mount namespace can hide /proc here)"
+    echo "skipped: the named temporary (no mount namespace can hide /proc/PID/fd here)"
 fi
 
 # start_encoding KIND DIR IGNORE: starts the program writing into DIR, in the
 # background ($pid), and waits until it has its temporary open there.
 start_encoding() {
     local kind=$1 dst=$2 ignore=$3 run=()
-    [[ $kind == named ]] && run=("${WITHOUT_PROC[@]}")
+    [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}")
     "${run[@]}" "${reset_signals[@]}" "$ignore" "${SIGNALS[*]}" \
         "$BINHEX" encode "$src/largest" -C "$dst" >/dev/null 2>"$WORK/stderr" &
     pid=$!
