@@ -66,6 +66,7 @@ OutputFile::OutputFile(int directory_fd, std::string directory, const std::strin
         }
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
+        // Shortened like the final names, so that a long name fits here too.
         const std::string name =
             "." + fit_name(file_name, ".hqx." + random_suffix(), name_max_ - 1);
         CleanupSignalsHeld held;

@@ -44,6 +44,8 @@ check "a relative path prints a relative name" \
 # temporary: the .hqx is written there, and an existing one is still kept.
 drop_box_case() {
     local mode=$1 kind=$2 run=("${unprivileged[@]}")
+    # As nobody, the program must still read the file.
+    chmod 644 "$src/report.pdf"
     [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}" "${unprivileged[@]}")
     local box label="a drop box (mode $mode), $kind temporary"
     box=$(fresh_dir)
