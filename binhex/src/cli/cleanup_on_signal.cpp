@@ -1,9 +1,9 @@
 #include "cleanup_on_signal.h"
 
 #include <atomic>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace binhex::cli {
@@ -17,12 +17,40 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 int g_directory_fd = -1;
 char g_name[256];
 
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// The signals whose default action ends the program. SIGKILL and SIGSTOP
+// cannot be caught; SIGCHLD, SIGCONT, SIGURG and SIGWINCH are ignored by
+// default, and SIGTSTP, SIGTTIN and SIGTTOU only stop the program.
+sigset_t ending_signals() {
+    static constexpr int kSignals[] = {
+        SIGHUP,    SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
+        SIGFPE,    SIGUSR1, SIGSEGV,   SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+        SIGXCPU,   SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,
+#ifdef SIGSTKFLT
+        SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+        SIGPWR,
+#endif
+    };
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int s : kSignals) {
+        sigaddset(&set, s);
+    }
+    // The real-time signals end the program too; the C library keeps the
+    // first few for itself, below SIGRTMIN.
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) {
+        sigaddset(&set, s);
+    }
+    return set;
+}
 
 void on_signal(int signal_number) {
     if (g_armed.exchange(false)) {
         ::unlinkat(g_directory_fd, g_name, 0);
     }
+    // The signal is held until the handler returns, and then ends the program
+    // with its usual status (and core dump, for the signals that leave one).
     ::signal(signal_number, SIG_DFL);
     ::raise(signal_number);
 }
@@ -32,15 +60,14 @@ void on_signal(int signal_number) {
 void install_cleanup_handlers() {
     struct sigaction action {};
     action.sa_handler = on_signal;
-    sigemptyset(&action.sa_mask);
-    for (const int s : kSignals) {
-        sigaddset(&action.sa_mask, s);
-    }
-    for (const int s : kSignals) {
-        // A signal ignored by whoever started us (nohup, a shell's background
-        // job) stays ignored.
+    action.sa_mask = ending_signals();
+    for (int s = 1; s < NSIG; ++s) {
+        if (sigismember(&action.sa_mask, s) != 1) {
+            continue;
+        }
         struct sigaction previous {};
-        if (::sigaction(s, nullptr, &previous) == 0 && previous.sa_handler == SIG_IGN) {
+        if (::sigaction(s, nullptr, &previous) != 0 || (previous.sa_flags & SA_SIGINFO) != 0 ||
+            previous.sa_handler != SIG_DFL) {
             continue;
         }
         ::sigaction(s, &action, nullptr);
@@ -61,6 +88,15 @@ bool arm_cleanup(int directory_fd, const char* name) {
 
 void disarm_cleanup() {
     g_armed.store(false);
+}
+
+CleanupSignalsHeld::CleanupSignalsHeld() {
+    const sigset_t held = ending_signals();
+    ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
+}
+
+CleanupSignalsHeld::~CleanupSignalsHeld() {
+    ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 } // namespace binhex::cli

@@ -26,6 +26,21 @@ UniqueFd open_directory(const std::string& path, int flags, const char* what) {
     return fd;
 }
 
+// A folder one may write into but not list (a drop box, mode 0333 or 1733)
+// cannot be opened for reading, which syncing it needs; a descriptor that only
+// names it is enough to write the file there. The folder then goes unsynced,
+// but the file itself is still synced before it gets its name.
+UniqueFd open_destination(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd) {
+        return fd;
+    }
+    if (errno != EACCES) {
+        fail_with_errno("cannot write into " + printable_path(path), errno);
+    }
+    return open_directory(path, O_PATH, "cannot write into ");
+}
+
 void encode(const EncodeRequest& request) {
     InputFile input = open_input_file(request.file);
     const PathParts parts = split_path(request.file);
@@ -33,7 +48,7 @@ void encode(const EncodeRequest& request) {
     MacMetadata metadata = read_mac_metadata(source_directory.get(), parts.name);
 
     const std::string destination = request.directory.value_or(parts.directory);
-    const UniqueFd destination_fd = open_directory(destination, O_RDONLY, "cannot write into ");
+    const UniqueFd destination_fd = open_destination(destination);
 
     const std::string mac_name = mac_name_from_file_name(parts.name);
     FileInfo info;

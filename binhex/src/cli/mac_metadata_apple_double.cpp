@@ -18,7 +18,8 @@ MacMetadata read_mac_metadata(int directory_fd, const std::string& file_name) {
     UniqueFd fd(
         ::openat(directory_fd, companion.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd) {
-        if (errno == ENOENT) {
+        // A name too long for a companion means there is none.
+        if (errno == ENOENT || errno == ENAMETOOLONG) {
             return metadata;
         }
         fail_with_errno("cannot open its AppleDouble companion", errno);

@@ -5,8 +5,6 @@
 #include "message.h"
 
 #include <cerrno>
-#include <climits>
-#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -45,38 +43,18 @@ std::string random_suffix() {
     return suffix;
 }
 
-// Holds off SIGINT, SIGTERM and SIGHUP while a temporary's name and the
-// handler's idea of it are out of step.
-class SignalsHeld {
-  public:
-    SignalsHeld() {
-        sigset_t held;
-        sigemptyset(&held);
-        sigaddset(&held, SIGINT);
-        sigaddset(&held, SIGTERM);
-        sigaddset(&held, SIGHUP);
-        ::pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~SignalsHeld() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    SignalsHeld(const SignalsHeld&) = delete;
-    SignalsHeld& operator=(const SignalsHeld&) = delete;
-
-  private:
-    sigset_t previous_;
-};
-
 } // namespace
 
-std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt) {
-    if (attempt <= 1) {
-        return file_name + ".hqx";
-    }
-    return file_name + " " + std::to_string(attempt) + ".hqx";
+std::string OutputFile::candidate_name(const std::string& file_name, unsigned attempt,
+                                       std::size_t name_max) {
+    const std::string suffix = attempt <= 1 ? ".hqx" : " " + std::to_string(attempt) + ".hqx";
+    return fit_name(file_name, suffix, name_max);
 }
 
 OutputFile::OutputFile(int directory_fd, std::string directory, const std::string& file_name,
                        Temporary temporary)
-    : directory_fd_(directory_fd), directory_(std::move(directory)), file_name_(file_name) {
+    : directory_fd_(directory_fd), directory_(std::move(directory)), file_name_(file_name),
+      name_max_(name_max(directory_fd)) {
     if (temporary == Temporary::automatic && can_link_unnamed_files()) {
         fd_.reset(::openat(directory_fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (fd_) {
@@ -88,13 +66,11 @@ OutputFile::OutputFile(int directory_fd, std::string directory, const std::strin
             fail(errno);
         }
     }
-    std::string prefix = "." + file_name + ".hqx.";
-    if (prefix.size() + 6 > NAME_MAX) {
-        prefix = ".binhex.";
-    }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = prefix + random_suffix();
-        SignalsHeld held;
+        // Shortened like the final names, so that a long name fits here too.
+        const std::string name =
+            "." + fit_name(file_name, ".hqx." + random_suffix(), name_max_ - 1);
+        CleanupSignalsHeld held;
         fd_.reset(
             ::openat(directory_fd_, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd_) {
@@ -121,7 +97,7 @@ void OutputFile::fail(int error) const {
 
 void OutputFile::discard() {
     if (!temporary_name_.empty()) {
-        SignalsHeld held;
+        CleanupSignalsHeld held;
         ::unlinkat(directory_fd_, temporary_name_.c_str(), 0);
         disarm_cleanup();
         temporary_name_.clear();
@@ -185,12 +161,12 @@ std::string OutputFile::publish() {
     if (::fsync(fd_.get()) != 0) {
         fail(errno);
     }
-    SignalsHeld held;
+    CleanupSignalsHeld held;
     for (unsigned attempt = 1;; ++attempt) {
         if (attempt == 0) {
             fail(EEXIST);
         }
-        const std::string name = candidate_name(file_name_, attempt);
+        const std::string name = candidate_name(file_name_, attempt, name_max_);
         if (link_as(name)) {
             published_ = true;
             published_name_ = name;
@@ -199,7 +175,8 @@ std::string OutputFile::publish() {
             // The descriptor stays open: it tells withdraw() our file from one
             // that took the name since.
 
-            // The new name is only safe on disk once the directory is.
+            // The new name is only safe on disk once the directory is. A
+            // descriptor that only names the directory cannot sync it (EBADF).
             ::fsync(directory_fd_);
             return name;
         }

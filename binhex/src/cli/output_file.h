@@ -2,9 +2,12 @@
 // complete and on disk; only then does it get its real name, the first free
 // one of "NAME.hqx", "NAME 2.hqx", "NAME 3.hqx", ... taken without a window in
 // which another program could take it too. Until then, any failure or signal
-// leaves nothing behind.
+// leaves nothing behind. Where one of these names would be too long for the
+// file system, NAME is shortened to fit (see fitted_name.h), so that the work
+// done is never lost to a name.
 #pragma once
 
+#include "fitted_name.h"
 #include "unique_fd.h"
 
 #include <cstddef>
@@ -25,6 +28,8 @@ class OutputFile {
 
     // Creates the temporary in `directory_fd`; `directory` is its path for
     // messages, `file_name` the name of the file being encoded. Throws Failure.
+    // `directory_fd` may be one that only names the directory (O_PATH); the
+    // directory is then not synced.
     OutputFile(int directory_fd, std::string directory, const std::string& file_name,
                Temporary temporary = Temporary::automatic);
     OutputFile(const OutputFile&) = delete;
@@ -47,8 +52,10 @@ class OutputFile {
     const std::string& temporary_name() const { return temporary_name_; }
 
     // The name for the attempt-th free name: 1 gives "NAME.hqx", 2 gives
-    // "NAME 2.hqx".
-    static std::string candidate_name(const std::string& file_name, unsigned attempt);
+    // "NAME 2.hqx"; NAME is shortened where the name would be longer than
+    // `name_max` bytes.
+    static std::string candidate_name(const std::string& file_name, unsigned attempt,
+                                      std::size_t name_max = kUsualNameMax);
 
   private:
     [[noreturn]] void fail(int error) const;
@@ -58,6 +65,7 @@ class OutputFile {
     int directory_fd_;
     std::string directory_;
     std::string file_name_;
+    std::size_t name_max_;
     UniqueFd fd_;
     std::string temporary_name_;
     std::string published_name_;

@@ -4,12 +4,6 @@
 # .hqx and no temporary file anywhere.
 source "$(dirname "$0")/testlib.sh"
 
-# Permission bits do not stop root, so as root the program runs as nobody.
-unprivileged=()
-if [[ $(id -u) -eq 0 ]]; then
-    unprivileged=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
-fi
-
 # expect_failure LABEL STATUS STDERR_LINE DIRS -- COMMAND...
 #   DIRS is a space-separated list of directories whose entries must not
 #   change.

@@ -4,11 +4,13 @@
 # taken literally, and the new path printed on standard output.
 source "$(dirname "$0")/testlib.sh"
 
-# decodes_to HQX FILE: hexbin (which checks every CRC) gives FILE back.
+# decodes_to HQX FILE: hexbin (which checks every CRC) gives FILE back. It
+# reads HQX on standard input: it overruns a buffer on a path argument much
+# longer than 255 bytes.
 decodes_to() {
     local dir
     dir=$(fresh_dir)
-    (cd "$dir" && hexbin -3 "$1" >/dev/null 2>&1) || return 1
+    (cd "$dir" && hexbin -3 <"$1" >/dev/null 2>&1) || return 1
     local data
     data=$(find "$dir" -name '*.data')
     cmp -s "$data" "$2"
@@ -37,6 +39,101 @@ check "-C DIR/ prints no doubled slash" test "$("$BINHEX" encode "$src/report.pd
     "$out/report.pdf 2.hqx"
 check "a relative path prints a relative name" \
     test "$(cd "$src" && "$BINHEX" encode report.pdf -C .)" == "report.pdf 4.hqx"
+
+# A folder one may write into but not list (a drop box), with either kind of
+# temporary: the .hqx is written there, and an existing one is still kept.
+drop_box_case() {
+    local mode=$1 kind=$2 run=("${unprivileged[@]}")
+    # As nobody, the program must still read the file.
+    chmod 644 "$src/report.pdf"
+    [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}" "${unprivileged[@]}")
+    local box label="a drop box (mode $mode), $kind temporary"
+    box=$(fresh_dir)
+    chmod "$mode" "$box"
+    check "$label: the folder cannot be listed" bash -c '! "$@" ls "$0" 2>/dev/null' "$box" \
+        "${unprivileged[@]}"
+    local first second status=0
+    first=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err") || status=$?
+    check "$label: written (status $status: $(head -c 200 "$WORK/err"))" \
+        test "$status" -eq 0 -a ! -s "$WORK/err" -a "$first" == "$box/report.pdf.hqx"
+    second=$("${run[@]}" "$BINHEX" encode "$src/report.pdf" -C "$box" 2>"$WORK/err") || status=$?
+    check "$label: and again under the next name (status $status: $(head -c 200 "$WORK/err"))" \
+        test "$status" -eq 0 -a ! -s "$WORK/err" -a "$second" == "$box/report.pdf 2.hqx"
+    check "$label: nothing else in the folder" test "$(entries "$box")" == \
+        "$(printf '%s\n' 'report.pdf 2.hqx' report.pdf.hqx)"
+    check "$label: the .hqx decodes" decodes_to "$box/report.pdf.hqx" "$src/report.pdf"
+}
+temporary_kinds=(unnamed)
+if can_force_named_temporary; then
+    temporary_kinds+=(named)
+else
+    echo "skipped: drop boxes and long names with the named temporary" \
+        "(no mount namespace can hide /proc/PID/fd here)"
+fi
+for kind in "${temporary_kinds[@]}"; do
+    drop_box_case 0333 "$kind"
+    drop_box_case 1733 "$kind"
+done
+
+# Names of 251 to 255 bytes leave no room for ".hqx", " 2.hqx", the
+# temporary's ".NAME.hqx.XXXXXX" or (from 254 bytes) the companion "._NAME".
+# Each is encoded twice beside itself, with either kind of temporary: the
+# part before the extension is shortened as much as the folder's limit asks
+# and no more, never inside a character, and the header keeps the Mac name
+# made from the whole name.
+byte_length() { printf '%s' "$1" | wc -c; }
+long_names_case() {
+    local kind=$1 run=()
+    [[ $kind == named ]] && run=("${NAMED_TEMPORARY[@]}")
+    local dir limit
+    dir=$(fresh_dir)
+    limit=$(getconf NAME_MAX "$dir")
+    local names=() mac_names=() n a e
+    for n in 251 252 253 254 255; do
+        a=$(head -c $((n - 8)) /dev/zero | tr '\0' a)
+        names+=("$n-$a.txt")
+        mac_names+=("$n-${a:0:55}.txt")
+    done
+    # Two-byte characters, so that each cut falls inside one.
+    e=$(printf '\xc3\xa9%.0s' $(seq 123))
+    names+=("254-$e.txt")
+    mac_names+=("254-$(printf '\x8e%.0s' $(seq 55)).txt")
+    local i name label first second hqx
+    for i in "${!names[@]}"; do
+        name=${names[$i]}
+        local what=name
+        [[ $name == *$'\xc3'* ]] && what="name of two-byte characters"
+        label="a $(byte_length "$name")-byte $what, $kind temporary"
+        printf 'contents of %s\n' "$label" >"$dir/$name"
+        local status=0
+        first=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err") || status=$?
+        check "$label: encoded (status $status: $(tail -c 120 "$WORK/err"))" \
+            test "$status" -eq 0 -a ! -s "$WORK/err" -a -f "$first"
+        second=$("${run[@]}" "$BINHEX" encode "$dir/$name" 2>"$WORK/err") || status=$?
+        check "$label: encoded again (status $status: $(tail -c 120 "$WORK/err"))" \
+            test "$status" -eq 0 -a ! -s "$WORK/err" -a -f "$second"
+        check "$label: under another name" test "$first" != "$second"
+        for hqx in "$first" "$second"; do
+            local taken=${hqx##*/} want=.txt.hqx
+            [[ $hqx == "$second" ]] && want=".txt 2.hqx"
+            check "$label: '...${taken: -16}' within the limit of $limit bytes" \
+                test "$(byte_length "$taken")" -le "$limit"
+            check "$label: '...${taken: -16}' a start of the name, then '$want'" \
+                test "${name:0:${#taken}-${#want}}$want" == "$taken"
+            check "$label: '...${taken: -16}' is UTF-8" iconv -f UTF-8 -t UTF-8 -o /dev/null <<<"$taken"
+            check "$label: '...${taken: -16}' decodes" decodes_to "$hqx" "$dir/$name"
+            local got
+            got=$(perl "$SCRIPTS_DIR/decode_with_convert_binhex.pl" "$hqx" "$(fresh_dir)")
+            check "$label: the Mac name in the header" \
+                test "${got%% *}" == "name=$(printf '%s' "${mac_names[$i]}" | od -An -v -tx1 | tr -d ' \n')"
+        done
+    done
+    check "long names, $kind temporary: nothing else left" \
+        test "$(entries "$dir" | wc -l)" -eq $((3 * ${#names[@]}))
+}
+for kind in "${temporary_kinds[@]}"; do
+    long_names_case "$kind"
+done
 
 # Arguments that look like options, and names with any byte but NUL.
 odd=$(fresh_dir)

@@ -25,6 +25,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# "${unprivileged[@]}" COMMAND...: runs COMMAND where permission bits apply.
+# They do not stop root, so as root COMMAND runs as nobody.
+unprivileged=()
+if [[ $(id -u) -eq 0 ]]; then
+    unprivileged=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+fi
+
 passed=0
 failed=0
 
@@ -89,4 +96,24 @@ wait_for_temporary() {
         sleep 0.01
     done
     return 1
+}
+
+# "${NAMED_TEMPORARY[@]}" COMMAND...: runs COMMAND where the program cannot
+# give a name to a temporary that has none, so that it writes a named one, as
+# it must on file systems without unnamed files (FAT, NFS, SMB, FUSE) or
+# without /proc. Its own /proc/PID/fd, the one part of /proc the program uses
+# for this, is covered by an empty folder that it may not search: in a mount
+# namespace of its own, and without the capabilities by which root searches
+# any folder. (Hiding all of /proc would also hide /proc/self/environ, where
+# the sanitizer runtime reads its options.) A command prefix rather than a
+# function, so that COMMAND keeps the process ID, which the covered folder
+# is named after, and which a background job's $! gives (unshare, sh and
+# setpriv each exec the next). It needs the privilege to make a mount
+# namespace; `can_force_named_temporary` says whether it works here.
+NAMED_TEMPORARY=(unshare --mount --propagation private --
+    sh -c 'mount -t tmpfs -o mode=000 no-fd "/proc/$$/fd" &&
+        exec setpriv --bounding-set=-dac_override,-dac_read_search -- "$@"' named_temporary)
+
+can_force_named_temporary() {
+    "${NAMED_TEMPORARY[@]}" sh -c '! test -x /proc/self/fd' 2>/dev/null
 }

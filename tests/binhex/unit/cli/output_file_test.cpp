@@ -7,9 +7,12 @@
 #include "temp_dir.h"
 
 #include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <set>
+#include <sys/resource.h>
 #include <thread>
 
 namespace binhex::cli {
@@ -25,6 +28,22 @@ class OutputFileTest : public ::testing::TestWithParam<OutputFile::Temporary> {
         OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
         out.write_all(text.data(), text.size());
         return out.publish();
+    }
+
+    // Writes part of a file, then receives `signal_number`; returns only if
+    // the signal did not end the program.
+    void stopped_mid_file(int signal_number) {
+        const rlimit no_core_file = {0, 0};
+        ::setrlimit(RLIMIT_CORE, &no_core_file);
+        std::signal(signal_number, SIG_DFL);
+        install_cleanup_handlers();
+        OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
+        out.write_all("abc", 3);
+        // A test of the named temporary that did not make one shows nothing.
+        if (GetParam() == OutputFile::Temporary::named && dir_.names().size() != 1) {
+            std::_Exit(3);
+        }
+        std::raise(signal_number);
     }
 
     test::TempDir dir_;
@@ -86,19 +105,45 @@ TEST_P(OutputFileTest, LeavesNothingWhenNotPublished) {
     EXPECT_EQ(dir_.names(), Names{});
 }
 
-TEST_P(OutputFileTest, ASignalLeavesNothing) {
-    // The child must be a fork of this very test, writing into the directory
-    // checked below: the re-executing style would make a directory of its own.
+// Every signal that would end the program and can be caught, the faults
+// included. The child starts each one at its default action, as a freshly
+// started program has it (the test runner may have some ignored, a sanitizer
+// may have taken the faults).
+TEST_P(OutputFileTest, EverySignalThatEndsTheProgramLeavesNothing) {
+    GTEST_FLAG_SET(death_test_style, "fast");
+    std::vector<int> signals = {SIGHUP,  SIGINT,  SIGQUIT, SIGILL,   SIGTRAP,   SIGABRT,
+                                SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,  SIGUSR2,   SIGPIPE,
+                                SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ,  SIGVTALRM, SIGPROF,
+                                SIGIO,   SIGPWR,  SIGSYS,  SIGSTKFLT};
+    for (int s = SIGRTMIN; s <= SIGRTMAX; ++s) {
+        signals.push_back(s);
+    }
+    for (const int signal_number : signals) {
+        // The child must be a fork of this very test, writing into the
+        // directory checked below: the re-executing style would make a
+        // directory of its own.
+        EXPECT_EXIT(stopped_mid_file(signal_number), ::testing::KilledBySignal(signal_number), "")
+            << strsignal(signal_number);
+        EXPECT_EQ(dir_.names(), Names{}) << strsignal(signal_number);
+    }
+}
+
+// Whoever started the program may have it ignore a signal (nohup): it then
+// goes on, and the temporary with it.
+TEST_P(OutputFileTest, AnIgnoredSignalStaysIgnored) {
     GTEST_FLAG_SET(death_test_style, "fast");
     EXPECT_EXIT(
         {
+            std::signal(SIGHUP, SIG_IGN);
             install_cleanup_handlers();
             OutputFile out(dir_fd_.get(), dir_.path(), "report.pdf", GetParam());
             out.write_all("abc", 3);
-            std::raise(SIGTERM);
+            std::raise(SIGHUP);
+            out.publish();
+            std::_Exit(0);
         },
-        ::testing::KilledBySignal(SIGTERM), "");
-    EXPECT_EQ(dir_.names(), Names{});
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EQ(dir_.names(), Names{"report.pdf.hqx"});
 }
 
 TEST_P(OutputFileTest, WithdrawTakesOnlyItsOwnFileAway) {
@@ -126,10 +171,45 @@ INSTANTIATE_TEST_SUITE_P(BothTemporaries, OutputFileTest,
                              return p.param == OutputFile::Temporary::named ? "named" : "automatic";
                          });
 
+// A name of 251 bytes or more leaves no room for ".hqx", " 2.hqx" or the
+// temporary's ".NAME.hqx.XXXXXX": each is shortened to what the file system
+// takes, and the file is still published, again and again.
+TEST_P(OutputFileTest, LongNamesAreShortenedToFit) {
+    const std::size_t limit = name_max(dir_fd_.get());
+    for (std::size_t length = limit - 4; length <= limit; ++length) {
+        const std::string file_name =
+            std::to_string(length) + std::string(length - 7, 'x') + ".txt";
+        std::vector<std::string> published;
+        for (int copy = 0; copy < 2; ++copy) {
+            OutputFile out(dir_fd_.get(), dir_.path(), file_name, GetParam());
+            out.write_all(file_name.data(), file_name.size());
+            if (GetParam() == OutputFile::Temporary::named) {
+                const std::string& temporary = out.temporary_name();
+                EXPECT_LE(temporary.size(), limit) << temporary;
+                EXPECT_TRUE(temporary.starts_with("." + file_name.substr(0, 200))) << temporary;
+                EXPECT_EQ(temporary.substr(temporary.size() - 15, 9), ".txt.hqx.") << temporary;
+            }
+            published.push_back(out.publish());
+            EXPECT_LE(published.back().size(), limit) << published.back();
+            EXPECT_TRUE(published.back().starts_with(file_name.substr(0, 200))) << published.back();
+            EXPECT_EQ(test::read_file(dir_.path() / published.back()), file_name);
+        }
+        EXPECT_NE(published[0], published[1]);
+        EXPECT_TRUE(published[0].ends_with(".txt.hqx")) << published[0];
+        EXPECT_TRUE(published[1].ends_with(".txt 2.hqx")) << published[1];
+    }
+}
+
 TEST(OutputFileNames, CountFromTwo) {
     EXPECT_EQ(OutputFile::candidate_name("report.pdf", 1), "report.pdf.hqx");
     EXPECT_EQ(OutputFile::candidate_name("report.pdf", 2), "report.pdf 2.hqx");
     EXPECT_EQ(OutputFile::candidate_name("-x", 10), "-x 10.hqx");
+}
+
+TEST(OutputFileNames, FitTheLimit) {
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 1, 13), "repor.pdf.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 2, 13), "rep.pdf 2.hqx");
+    EXPECT_EQ(OutputFile::candidate_name("report.pdf", 10, 13), "re.pdf 10.hqx");
 }
 
 } // namespace
