@@ -32,13 +32,14 @@ std::size_t name_max(int directory_fd) {
     return static_cast<std::size_t>(limit);
 }
 
-std::string fit_name(std::string_view name, std::string_view suffix, std::size_t limit) {
+std::string fit_name(std::string_view name, std::string_view suffix, std::size_t limit,
+                     NameCut cut) {
     std::string fitted;
     if (name.size() + suffix.size() <= limit) {
         fitted.append(name);
     } else if (suffix.size() < limit) {
         const std::size_t room = limit - suffix.size();
-        const bool utf8 = is_utf8(name);
+        const bool utf8 = cut == NameCut::at_characters && is_utf8(name);
         const std::size_t dot = name.rfind('.');
         std::string_view stem;
         if (dot != std::string_view::npos && dot > 0 && name.size() - dot <= kExtensionMax &&

@@ -18,12 +18,17 @@ inline constexpr std::size_t kUsualNameMax = 255;
 // `directory_fd` accepts; never more than kUsualNameMax.
 std::size_t name_max(int directory_fd);
 
+// Where a name may be cut: between two characters when it is UTF-8 (a name
+// on disk; any other between two bytes), or between any two bytes (a Mac OS
+// Roman name, whose bytes are its characters).
+enum class NameCut { at_characters, at_bytes };
+
 // Returns `name` followed by `suffix` when that is at most `limit` bytes.
-// Otherwise `name` is cut so that it is: a name that is UTF-8 between two
-// characters, any other between two bytes. A final extension (".xyz", up to 16
+// Otherwise `name` is cut, as `cut` says, so that it is. A final extension (".xyz", up to 16
 // bytes, after at least one other byte) is kept where at least one character
 // before it stays. Only when `suffix` alone is longer than `limit` is the
 // result too long (it is then `suffix`).
-std::string fit_name(std::string_view name, std::string_view suffix, std::size_t limit);
+std::string fit_name(std::string_view name, std::string_view suffix, std::size_t limit,
+                     NameCut cut = NameCut::at_characters);
 
 } // namespace binhex::cli

@@ -1,6 +1,7 @@
 #include "mac_name.h"
 
 #include "failure.h"
+#include "fitted_name.h"
 #include "unique_fd.h"
 #include "utf8.h"
 
@@ -18,7 +19,6 @@
 namespace binhex::cli {
 namespace {
 
-constexpr std::size_t kExtensionMax = 16;
 constexpr char kFallbackName[] = "Untitled";
 
 // Unicode's composed form (NFC). Names from a Mac are often decomposed, an
@@ -98,17 +98,7 @@ class MacRomanConverter {
 } // namespace
 
 std::string shorten_mac_name(std::string name) {
-    if (name.size() <= kMacNameMax) {
-        return name;
-    }
-    const std::size_t dot = name.rfind('.');
-    if (dot != std::string::npos && dot > 0 && name.size() - dot <= kExtensionMax) {
-        const std::string extension = name.substr(dot);
-        name.resize(kMacNameMax - extension.size());
-        return name + extension;
-    }
-    name.resize(kMacNameMax);
-    return name;
+    return fit_name(name, "", kMacNameMax, NameCut::at_bytes);
 }
 
 std::string mac_name_from_file_name(std::string_view file_name) {

@@ -173,10 +173,9 @@ std::string OutputFile::publish() {
             disarm_cleanup();
             temporary_name_.clear();
             // The descriptor stays open: it tells withdraw() our file from one
-            // that took the name since.
-
-            // The new name is only safe on disk once the directory is. A
-            // descriptor that only names the directory cannot sync it (EBADF).
+            // that took the name since. The new name is only safe on disk once
+            // the directory is; a descriptor that only names the directory
+            // cannot sync it (EBADF).
             ::fsync(directory_fd_);
             return name;
         }

@@ -53,5 +53,13 @@ TEST(FittedName, ShortensOnlyWhatDoesNotFit) {
     }
 }
 
+// A Mac OS Roman name is cut between bytes even where its bytes happen to
+// read as UTF-8 ("\xC3\xA9" is two letters there).
+TEST(FittedName, CutsMacRomanNamesBetweenBytes) {
+    const std::string mac = std::string(60, 'n') + "\xC3\xA9\xC3\xA9";
+    EXPECT_EQ(fit_name(mac, "", 63, NameCut::at_bytes), std::string(60, 'n') + "\xC3\xA9\xC3");
+    EXPECT_EQ(fit_name(mac, "", 63), std::string(60, 'n') + "\xC3\xA9");
+}
+
 } // namespace
 } // namespace binhex::cli
